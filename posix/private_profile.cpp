@@ -1,0 +1,269 @@
+// A file-backed implementation of the private-profile functions for Linux, with the Windows
+// behaviour the settings rely on: a missing file, section or key gives the default; a write creates
+// what is missing, replaces an existing value in place, keeps every other byte of the file and ends
+// the lines it writes with CRLF. Values are read as the Windows function reads them.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "private_profile_location.h"
+#include "windows.h"
+
+namespace {
+
+std::string profileDirectory = kDefaultWindowsDirectory;
+std::string profileFileOverride;
+
+// One line of the file with its own line ending, so that untouched lines are written back as
+// they were.
+struct Line {
+  std::string text;
+  std::string ending;
+};
+
+bool IsBlank(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+std::string Trim(const std::string& s) {
+  std::size_t begin = 0;
+  std::size_t end = s.size();
+  while (begin < end && IsBlank(s[begin])) ++begin;
+  while (end > begin && IsBlank(s[end - 1])) --end;
+  return s.substr(begin, end - begin);
+}
+
+bool SameName(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+bool ReadLines(const std::string& path, std::vector<Line>& lines) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string data = content.str();
+  std::size_t start = 0;
+  while (start < data.size()) {
+    std::size_t end = data.find('\n', start);
+    Line line;
+    if (end == std::string::npos) {
+      line.text = data.substr(start);
+      start = data.size();
+    } else {
+      std::size_t textEnd = end;
+      if (textEnd > start && data[textEnd - 1] == '\r') --textEnd;
+      line.text = data.substr(start, textEnd - start);
+      line.ending = data.substr(textEnd, end + 1 - textEnd);
+      start = end + 1;
+    }
+    lines.push_back(line);
+  }
+  return true;
+}
+
+// The section name of a header line ("[name]"), or false for any other line.
+bool SectionOf(const Line& line, std::string& name) {
+  const std::string t = Trim(line.text);
+  if (t.empty() || t[0] != '[') return false;
+  const std::size_t close = t.find(']');
+  name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+  return true;
+}
+
+bool KeyOf(const Line& line, std::string& key, std::string& value) {
+  const std::size_t eq = line.text.find('=');
+  if (eq == std::string::npos) return false;
+  key = Trim(line.text.substr(0, eq));
+  value = Trim(line.text.substr(eq + 1));
+  return true;
+}
+
+// Index of the header of the first section with this name, or -1.
+long FindSection(const std::vector<Line>& lines, const char* section) {
+  std::string name;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (SectionOf(lines[i], name) && SameName(name, section)) return static_cast<long>(i);
+  return -1;
+}
+
+// One past the last line of the section whose header is at `header`.
+std::size_t SectionEnd(const std::vector<Line>& lines, std::size_t header) {
+  std::string name;
+  std::size_t i = header + 1;
+  while (i < lines.size() && !SectionOf(lines[i], name)) ++i;
+  return i;
+}
+
+long FindKey(const std::vector<Line>& lines, std::size_t header, const char* key) {
+  std::string name, value;
+  const std::size_t end = SectionEnd(lines, header);
+  for (std::size_t i = header + 1; i < end; ++i)
+    if (KeyOf(lines[i], name, value) && SameName(name, key)) return static_cast<long>(i);
+  return -1;
+}
+
+int DigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+  return 99;
+}
+
+// One optional sign, an optional 0x, 0o or 0b prefix, then digits up to the first other character,
+// accumulated modulo 2^32; no digit gives 0.
+UINT ParseProfileInt(const std::string& text) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  unsigned base = 10;
+  if (i + 1 < text.size() && text[i] == '0') {
+    const char p = text[i + 1];
+    if (p == 'x' || p == 'X') base = 16;
+    if (p == 'o' || p == 'O') base = 8;
+    if (p == 'b' || p == 'B') base = 2;
+    if (base != 10) i += 2;
+  }
+  std::uint32_t value = 0;
+  for (; i < text.size(); ++i) {
+    const int digit = DigitValue(text[i]);
+    if (digit >= static_cast<int>(base)) break;
+    value = value * base + static_cast<std::uint32_t>(digit);
+  }
+  return negative ? 0u - value : value;
+}
+
+std::string StripQuotes(const std::string& value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// Windows refuses to write a file with the read-only attribute, whoever asks; the nearest thing
+// here is a file without any write permission bit (root would otherwise write it anyway).
+bool IsReadOnly(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
+// Writes the whole file to a temporary beside it and renames it over the old one, so that a
+// failure part-way never leaves a truncated settings file.
+bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
+  const std::string temporary = path + ".tmp-" + std::to_string(getpid());
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const Line& line : lines) out << line.text << line.ending;
+    out.flush();
+    if (!out) {
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) chmod(temporary.c_str(), info.st_mode & 07777);
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+const std::string kCrLf = "\r\n";
+
+}  // namespace
+
+void SetProfileDirectory(const std::string& directory) {
+  profileDirectory = directory.empty() ? kDefaultWindowsDirectory : directory;
+}
+
+void SetProfileFileOverride(const std::string& path) {
+  profileFileOverride = path;
+}
+
+std::string ResolveProfilePath(const char* fileName) {
+  const std::string name = fileName ? fileName : "";
+  if (name.find('/') != std::string::npos) return name;
+  if (!profileFileOverride.empty()) return profileFileOverride;
+  return profileDirectory + "/" + name;
+}
+
+UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
+  const auto fallback = static_cast<UINT>(defaultValue);
+  if (section == nullptr || key == nullptr) return fallback;
+  std::vector<Line> lines;
+  if (!ReadLines(ResolveProfilePath(fileName), lines)) return fallback;
+  const long header = FindSection(lines, section);
+  if (header < 0) return fallback;
+  const long at = FindKey(lines, static_cast<std::size_t>(header), key);
+  if (at < 0) return fallback;
+  std::string name, value;
+  KeyOf(lines[static_cast<std::size_t>(at)], name, value);
+  value = StripQuotes(value);
+  if (value.empty()) return fallback;
+  return ParseProfileInt(value);
+}
+
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
+  if (section == nullptr) return FALSE;
+  const std::string path = ResolveProfilePath(fileName);
+  if (IsReadOnly(path)) return FALSE;
+  std::vector<Line> lines;
+  ReadLines(path, lines);  // a missing file is an empty one
+  const long header = FindSection(lines, section);
+  if (key == nullptr) {  // delete the whole section
+    if (header < 0) return TRUE;
+    const auto begin = lines.begin() + header;
+    lines.erase(begin, lines.begin() + static_cast<long>(SectionEnd(lines, header)));
+    return WriteLines(path, lines) ? TRUE : FALSE;
+  }
+  const std::string entry = std::string(key) + "=" + (value ? value : "");
+  if (header < 0) {
+    if (value == nullptr) return TRUE;
+    if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kCrLf;
+    lines.push_back({std::string("[") + section + "]", kCrLf});
+    lines.push_back({entry, kCrLf});
+    return WriteLines(path, lines) ? TRUE : FALSE;
+  }
+  const long at = FindKey(lines, static_cast<std::size_t>(header), key);
+  if (at >= 0) {
+    Line& line = lines[static_cast<std::size_t>(at)];
+    if (value == nullptr)
+      lines.erase(lines.begin() + at);
+    else
+      line.text = entry;
+  } else {
+    if (value == nullptr) return TRUE;
+    // A new key goes after the section's last non-blank line.
+    std::size_t last = static_cast<std::size_t>(header);
+    const std::size_t end = SectionEnd(lines, static_cast<std::size_t>(header));
+    for (std::size_t i = last + 1; i < end; ++i)
+      if (!Trim(lines[i].text).empty()) last = i;
+    if (lines[last].ending.empty()) lines[last].ending = kCrLf;
+    lines.insert(lines.begin() + static_cast<long>(last) + 1, Line{entry, kCrLf});
+  }
+  return WriteLines(path, lines) ? TRUE : FALSE;
+}
+
+int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+  // wsprintf writes at most 1024 characters.
+  va_list args;
+  va_start(args, format);
+  const int written = std::vsnprintf(buffer, 1025, format, args);
+  va_end(args);
+  return written < 0 ? 0 : (written > 1024 ? 1024 : written);
+}

@@ -1,0 +1,115 @@
+// The Linux private-profile store on awkward files: what it reads, and that a write changes only
+// the one value it writes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+
+#include "private_profile_location.h"
+#include "settings/saver_settings.h"
+#include "settings_file.h"
+#include "windows.h"
+
+namespace {
+
+class PrivateProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseFreshSettingsFile(); }
+  void TearDown() override {
+    chmod(SettingsFilePath().c_str(), 0644);
+    UseFreshSettingsFile();
+  }
+  static UINT Read(const char* key, int fallback = 77) {
+    return GetPrivateProfileIntA(kSettingsSection, key, fallback, kSettingsFileName);
+  }
+  static BOOL Write(const char* key, const char* value) {
+    return WritePrivateProfileStringA(kSettingsSection, key, value, kSettingsFileName);
+  }
+};
+
+TEST_F(PrivateProfileTest, ReadsFromAwkwardFiles) {
+  struct Case {
+    std::string file;
+    UINT value;
+  };
+  const std::string header = "[Glimra ScreenSaver]\n";
+  const Case cases[] = {
+      {header + "cir=1\ncir=2\n", 1},                  // the first of duplicate keys
+      {"[glimra screensaver]\r\n  CIR =  3 \r\n", 3},  // names are case-insensitive
+      {"[Other]\ncir=4\n", 77},                        // a key in another section
+      {header + "cir=\n", 77},                         // an empty value
+      {header + "cir=\"6\"\n", 6},                     // quoted
+      {std::string("\0\1\2[Glimra ScreenSaver]\0\n", 26) + "cir=8", 77},
+      {std::string("\xff\xfe\x00\x01garbage", 12), 77},
+      {header + "cir=5", 5},  // no final line end
+      {header + "cir=-1\n", 4294967295u},
+  };
+  for (std::size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    WriteSettingsFile(cases[i].file);
+    EXPECT_EQ(Read("cir"), cases[i].value) << "case " << i;
+  }
+}
+
+TEST_F(PrivateProfileTest, MegabyteLineWrapsLikeAnyDigitRun) {
+  WriteSettingsFile("[Glimra ScreenSaver]\ncir=" + std::string(1 << 20, '9') + "\n");
+  std::uint32_t expected = 0;
+  for (int d = 0; d < (1 << 20); ++d) expected = expected * 10 + 9;
+  EXPECT_EQ(Read("cir"), expected);
+}
+
+TEST_F(PrivateProfileTest, MissingOrUnreadableFilesGiveTheDefault) {
+  EXPECT_EQ(Read("cir"), 77u);
+  mkdir(SettingsFilePath().c_str(), 0755);  // a folder where the file should be
+  EXPECT_EQ(Read("cir"), 77u);
+  EXPECT_FALSE(Write("cir", "3"));
+  rmdir(SettingsFilePath().c_str());
+}
+
+TEST_F(PrivateProfileTest, WritesKeepEveryOtherByte) {
+  struct Case {
+    std::string before;
+    std::string after;  // after writing cir=3
+  };
+  const Case cases[] = {
+      {"", "[Glimra ScreenSaver]\r\ncir=3\r\n"},
+      {"[A]\nx=1", "[A]\nx=1\r\n[Glimra ScreenSaver]\r\ncir=3\r\n"},
+      {"[Glimra ScreenSaver]\nCir = 9 ; old\n[B]\n", "[Glimra ScreenSaver]\ncir=3\n[B]\n"},
+      {"[Glimra ScreenSaver]\r\na=1\r\n\r\n[B]\r\nb=2\r\n",
+       "[Glimra ScreenSaver]\r\na=1\r\ncir=3\r\n\r\n[B]\r\nb=2\r\n"},
+      {"#x\n[Glimra ScreenSaver]\ncir=1\ncir=2\n", "#x\n[Glimra ScreenSaver]\ncir=3\ncir=2\n"},
+  };
+  for (const Case& c : cases) {
+    WriteSettingsFile(c.before);
+    EXPECT_TRUE(Write("cir", "3"));
+    EXPECT_EQ(ReadSettingsFile(), c.after) << '"' << c.before << '"';
+  }
+}
+
+TEST_F(PrivateProfileTest, ReadOnlyFileIsLeftAlone) {
+  const std::string before = "[Glimra ScreenSaver]\r\ncir=2\r\n[Other]\r\nk=v\r\n";
+  WriteSettingsFile(before);
+  chmod(SettingsFilePath().c_str(), 0444);
+  saverSettings.cir = 3;
+  SaveSettings();  // every write fails quietly
+  EXPECT_EQ(ReadSettingsFile(), before);
+  EXPECT_FALSE(Write("cir", "1"));
+}
+
+TEST_F(PrivateProfileTest, FileOverrideAndPaths) {
+  SetProfileFileOverride("/tmp/elsewhere.ini");
+  EXPECT_EQ(ResolveProfilePath("Tovalesk.ini"), "/tmp/elsewhere.ini");
+  EXPECT_EQ(ResolveProfilePath("/a/b.ini"), "/a/b.ini");
+  SetProfileFileOverride("");
+  SetProfileDirectory("");
+  EXPECT_EQ(ResolveProfilePath("Tovalesk.ini"),
+            std::string(kDefaultWindowsDirectory) + "/Tovalesk.ini");
+}
+
+TEST_F(PrivateProfileTest, FormatsLikeWsprintf) {
+  char text[20];
+  EXPECT_EQ(wsprintfA(text, "%d", -2147483647 - 1), 11);
+  EXPECT_STREQ(text, "-2147483648");
+}
+
+}  // namespace
