@@ -71,8 +71,8 @@ TEST_F(SettingsTest, ValueTextIsReadAsWindowsReadsIt) {
 
 TEST_F(SettingsTest, SaveReplacesValuesInPlaceAndKeepsTheRest) {
   const std::string before =
-      "; kept\r\n[Other]\r\npal=3\r\n\r\n[Glimra ScreenSaver]\r\ncycle=4\r\nextra=yes\r\n"
-      "dx_r=9\r\n\r\n[Last]\r\nk=v\r\n";
+      "; kept\r\n[Other]\r\npal=3\r\n[Glimra ScreenSaver]\r\ncycle=4\r\nextra=yes\r\ndx_r=9\r\n"
+      "[Last]\r\nk=v\r\n";
   WriteSettingsFile(before);
   LoadSettings();
   EXPECT_EQ(saverSettings.cycle, 4);
@@ -81,8 +81,8 @@ TEST_F(SettingsTest, SaveReplacesValuesInPlaceAndKeepsTheRest) {
   saverSettings.cycle = 12;
   SaveSettings();
   EXPECT_EQ(ReadSettingsFile(),
-            "; kept\r\n[Other]\r\npal=3\r\n\r\n[Glimra ScreenSaver]\r\ncycle=12\r\nextra=yes\r\n"
-            "dx_r=9\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=1\r\ndirect_x=0\r\n\r\n"
+            "; kept\r\n[Other]\r\npal=3\r\n[Glimra ScreenSaver]\r\ncycle=12\r\nextra=yes\r\n"
+            "dx_r=9\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=1\r\ndirect_x=0\r\n"
             "[Last]\r\nk=v\r\n");
 }
 

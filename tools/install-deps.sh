@@ -12,7 +12,7 @@ pkgs=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpng-dev libgif-dev
   libx11-dev libxext-dev libxrender-dev
-  g++-mingw-w64-i686-win32
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   wine wine64 wine32:i386 fonts-wine
   libgl1 libgl1-mesa-dri libxrandr2 libxrender1 libxcursor1 libxi6 libxinerama1
   libxcomposite1 libxfixes3 libxxf86vm1

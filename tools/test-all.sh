@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every preset and runs every test; ends with one line
+# "N passed, N failed" summed over all test runs.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash tools/install-deps.sh || { echo "installing the dependencies failed" >&2; exit 1; }
+
+passed=0
+failed=0
+# Adds ctest's counts from its summary line ("NN% tests passed, F tests failed out of T").
+count() {
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  if [ -z "$line" ]; then
+    failed=$((failed + 1))
+    return
+  fi
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of.*/\1/' <<<"$line")
+  total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+run_preset() {
+  local preset=$1 log=build/ctest-$1.log
+  mkdir -p build
+  echo "== $preset: configure and build" >&2
+  if ! cmake --preset "$preset" >build/configure-$preset.log 2>&1 ||
+    ! cmake --build --preset "$preset" >build/build-$preset.log 2>&1; then
+    tail -n 40 build/configure-$preset.log build/build-$preset.log >&2
+    echo "$preset: build failed" >&2
+    failed=$((failed + 1))
+    return
+  fi
+  echo "== $preset: tests" >&2
+  ctest --preset "$preset" 2>&1 | tee "$log" | grep -E 'Failed|\*\*\*|tests passed' >&2
+  count "$log"
+}
+
+# Can this kernel run 32-bit programs (and so 32-bit Wine)?
+can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
+
+run_preset native
+if can_run_32bit; then
+  run_preset win32
+else
+  # glimra.scr is still built as the 32-bit program; its tests run in the 64-bit twin below.
+  echo "== win32: this kernel cannot run 32-bit programs; building only" >&2
+  if ! cmake --preset win32 >build/configure-win32.log 2>&1 ||
+    ! cmake --build --preset win32 >build/build-win32.log 2>&1; then
+    tail -n 40 build/build-win32.log >&2
+    failed=$((failed + 1))
+  fi
+fi
+run_preset win64
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
