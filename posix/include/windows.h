@@ -7,6 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#define WINAPI
+#define CALLBACK
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
 typedef int BOOL;
 typedef int INT;
 typedef unsigned int UINT;
@@ -20,20 +27,33 @@ typedef char* LPSTR;
 typedef void* LPVOID;
 typedef void* HANDLE;
 
+typedef std::intptr_t INT_PTR;
+typedef std::uintptr_t UINT_PTR;
+typedef std::intptr_t LONG_PTR;
+typedef UINT_PTR WPARAM;
+typedef LONG_PTR LPARAM;
+typedef LONG_PTR LRESULT;
+
 struct HWND__;
 typedef HWND__* HWND;
 struct HINSTANCE__;
 typedef HINSTANCE__* HINSTANCE;
 
-#define WINAPI
-#define CALLBACK
-#ifndef TRUE
-#define TRUE 1
-#define FALSE 0
-#endif
+// Dialog boxes: declared here because the start-up runs the dialog; the rest of the dialog
+// interface is in win32_dialog.h.
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPCSTR>(static_cast<UINT_PTR>(static_cast<WORD>(i))))
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
+                        LPARAM initParam);
+
 
 // kernel32: private profiles.
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 // user32: formatted printing (the subset of conversions the program uses: %d, %u, %s, %x).
 int wsprintfA(LPSTR buffer, LPCSTR format, ...);
+
+// Windows, messages, GDI and kernel services used by the saver host and the GDI back-end.
+#include "win32_window.h"
+// The configuration dialog's controls, message box and shell.
+#include "win32_dialog.h"

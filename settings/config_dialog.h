@@ -1,0 +1,7 @@
+// The configuration dialog: its procedure and the home-page button's action.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void OpenHomePage(HWND window);
