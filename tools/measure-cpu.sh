@@ -64,7 +64,7 @@ PrefixProcesses() {
   local dir
   for dir in /proc/[0-9]*; do
     readlink "$dir/exe" 2>/dev/null | grep -q wine || continue
-    tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "${dir#/proc/}"
+    (tr "\0" "\n" <"$dir/environ") 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "${dir#/proc/}"
   done
 }
 
