@@ -32,12 +32,22 @@ inline __m128i FixIndices(__m128i sum) {
   return _mm_min_epu8(_mm_max_epu8(sum, _mm_set1_epi8(1)), _mm_set1_epi8(static_cast<char>(254)));
 }
 
-// Writes a finished 640-byte frame row again at `to`, front to back. Frame rows written whole and
-// in order keep the stores sequential, which the caches take best; the source is still in the
-// first-level cache. (A library copy was slower here: its wider loads cannot take their data from
-// the sixteen-byte stores still in flight.)
+// Writes a finished 640-byte frame row again at `to`, front to back, while the source is still in
+// the first-level cache.
 inline void RepeatRow(std::uint8_t* to, const std::uint8_t* from) {
   for (int c = 0; c < kFrameWidth; c += 16) Store(to + c, Load(from + c));
+}
+
+// Copies `count` bytes front to back as if one byte at a time, so that a copy onto the bytes right
+// after its source repeats the source as often as fits. This is the processor's string copy, which
+// fills whole cache lines without reading them first: the repeated rows cost little more than a
+// memset, where sixteen-byte stores (or a library copy of each row) cost about twice as much.
+inline void RepeatForward(std::uint8_t* to, const std::uint8_t* from, std::size_t count) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+  asm volatile("rep movsb" : "+D"(to), "+S"(from), "+c"(count) : : "memory");
+#else
+  for (std::size_t i = 0; i < count; ++i) to[i] = from[i];
+#endif
 }
 
 // Enlarged: tile row r gives frame rows 4 r .. 4 r + 3. The first is built from the tile (each
@@ -55,19 +65,30 @@ void SpreadEnlargedRow(const std::uint8_t* source, int r, std::uint8_t* frame,
     Store(out + 32, _mm_unpacklo_epi16(twiceHigh, twiceHigh));
     Store(out + 48, _mm_unpackhi_epi16(twiceHigh, twiceHigh));
   }
+  if (pitch == kFrameWidth) {
+    RepeatForward(first + kFrameWidth, first, 3 * kFrameWidth);  // the four rows are adjacent
+    return;
+  }
   for (int down = 1; down < 4; ++down) RepeatRow(first + down * pitch, first);
 }
 
 // Tiled: tile row r gives frame rows r, r + 120, r + 240 and r + 360. The first is four copies of
-// the tile row side by side, the other three repeat it.
+// the tile row side by side. With rows 640 bytes apart the three lower bands repeat the top band
+// in one copy once it is complete (FinishTiled); otherwise each row is repeated here.
 void SpreadTiledRow(const std::uint8_t* source, int r, std::uint8_t* frame, std::ptrdiff_t pitch) {
   std::uint8_t* first = frame + r * pitch;
   for (int i = 0; i < kVectorsPerTileRow; ++i) {
     const __m128i cells = Load(source + 16 * i);
     for (int n = 0; n < 4; ++n) Store(first + n * kTileWidth + 16 * i, cells);
   }
+  if (pitch == kFrameWidth) return;
   const std::ptrdiff_t band = kTileHeight * pitch;
   for (int m = 1; m < 4; ++m) RepeatRow(first + m * band, first);
+}
+
+void FinishTiled(std::uint8_t* frame, std::ptrdiff_t pitch) {
+  constexpr std::size_t kBandBytes = kTileHeight * kFrameWidth;
+  if (pitch == kFrameWidth) RepeatForward(frame + kBandBytes, frame, 3 * kBandBytes);
 }
 
 // What a sum does with each finished tile row besides keeping it in the tile.
@@ -93,6 +114,7 @@ void SumTileLoop(std::uint8_t* tile, const int (&x)[Rings], const int (&y)[Rings
     if (How == Spread::Enlarged) SpreadEnlargedRow(out, r, spreadTo->frame, spreadTo->pitch);
     if (How == Spread::Tiled) SpreadTiledRow(out, r, spreadTo->frame, spreadTo->pitch);
   }
+  if (How == Spread::Tiled) FinishTiled(spreadTo->frame, spreadTo->pitch);
 }
 
 // Picks the loop for the spread target once, outside the loops.
@@ -139,6 +161,7 @@ void SpreadTileSse2(const std::uint8_t* tile, bool enlarged, std::uint8_t* frame
     else
       SpreadTiledRow(tile + r * kTileWidth, r, frame, pitch);
   }
+  if (!enlarged) FinishTiled(frame, pitch);
 }
 
 #endif  // GLIMRA_TILE_SUM_SSE2
