@@ -48,9 +48,9 @@ void AdvanceRingLayer(int layer) {
   }
 }
 
-void ComposeFrame() {
+void ComposeTile() {
   // `cir` counts as unsigned: negative values, like values above 3, compose nothing and leave the
-  // tile as it was; it is still spread over the frame.
+  // tile as it was; ComposeFrame still spreads it over the frame.
   const auto cir = static_cast<std::uint32_t>(saverSettings.cir);
   if (cir <= 3) {
     for (int layer = static_cast<int>(cir); layer < kRingLayerCount; ++layer)
@@ -73,6 +73,10 @@ void ComposeFrame() {
         break;
     }
   }
+}
+
+void ComposeFrame() {
+  ComposeTile();
   SpreadTile(ringTile, saverSettings.one != 0, framePixels, framePitch);
 }
 

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Compares the CPU that the X11 glimra and XScreenSaver's `interference` hack spend per shown
 # frame, client and X server, drawing into the root window of one 640x480 Xvfb in the same run.
-# Usage: bash tools/x11-cpu-compare.sh [SECONDS per program, default 10]
+# Usage: bash tools/x11-cpu-compare.sh [SECONDS per program, default 10] [paced|unpaced]
+# paced (default): each program at its default delay; unpaced: both with delay 0, which shows the
+# work per frame without the cost of waking up for each one.
 # Needs the native build and Debian's xscreensaver-data-extra (for the hack); not part of CI.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-10}
+pace=${2:-paced}
+glimra_delay=() hack_delay=()
+[ "$pace" = unpaced ] && glimra_delay=(--delay 0) hack_delay=(-delay 0)
 glimra=build/native/x11/glimra
 counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
 hack=/usr/libexec/xscreensaver/interference
@@ -28,8 +33,10 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n 1 "$work/display")
 
 # CPU time of every thread of a process, in nanoseconds (the scheduler's own accounting).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
-frames() { od -An -t u8 "$1" 2>/dev/null | tr -d ' ' || echo 0; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
+# Frames shown so far: pixels sent over the window's 640x480 (the counter's second number).
+frames() { od -An -t u8 -j 8 -N 8 "$1" 2>/dev/null | awk '{ printf "%d\n", $1 / 307200 }'; }
+calls() { od -An -t u8 -N 8 "$1" 2>/dev/null | awk '{ printf "%d\n", $1 }'; }
 
 # Runs one program on the root window; prints "frames client_ms server_ms" for the timed part.
 measure() {
@@ -45,20 +52,22 @@ measure() {
   kill "$client"
   wait "$client" 2>/dev/null || true
   client=
-  awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v s=$((s1 - s0)) \
-    'BEGIN { printf "%d %.4f %.4f\n", f, c / 1e6, s / 1e6 }'
+  awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v n="$(calls "$count")" \
+    -v a="$(frames "$count")" 'BEGIN { printf "%d %.4f %.4f %.2f\n", f, c / 1e6, s / 1e6, n / a }'
 }
 
-read -r gf gc gs < <(measure glimra "$glimra" --root)
-read -r hf hc hs < <(measure interference "$hack" -root)
-awk -v gf="$gf" -v gc="$gc" -v gs="$gs" -v hf="$hf" -v hc="$hc" -v hs="$hs" -v t="$seconds" '
-  function row(name, f, c, s) {
-    printf "%-13s %6d frames %6.1f/s   per frame: client %.3f ms  X server %.3f ms  total %.3f ms\n",
-      name, f, f / t, c / f, s / f, (c + s) / f
+read -r gf gc gs gp < <(measure glimra "$glimra" --root "${glimra_delay[@]}")
+read -r hf hc hs hp < <(measure interference "$hack" -root "${hack_delay[@]}")
+awk -v pace="$pace" -v gf="$gf" -v gc="$gc" -v gs="$gs" -v hf="$hf" -v hc="$hc" -v hs="$hs" \
+  -v gp="$gp" -v hp="$hp" -v t="$seconds" '
+  function row(name, f, c, s, p) {
+    printf "%-13s %6d frames %6.1f/s (%.1f images each)  per frame: client %.3f ms  " \
+      "X server %.3f ms  total %.3f ms\n", name, f, f / t, p, c / f, s / f, (c + s) / f
   }
   BEGIN {
-    printf "640x480x24 Xvfb, root window, %d s each, default delays\n", t
-    row("glimra", gf, gc, gs)
-    row("interference", hf, hc, hs)
+    printf "640x480x24 Xvfb, root window, %d s each, %s\n", t,
+      pace == "unpaced" ? "delay 0" : "default delays"
+    row("glimra", gf, gc, gs, gp)
+    row("interference", hf, hc, hs, hp)
     printf "glimra / interference CPU per frame: 1/%.1f\n", ((hc + hs) / hf) / ((gc + gs) / gf)
   }'

@@ -1,7 +1,9 @@
-// glimra for X11: the saver's frames (palette step when `pal` is non-zero, then ComposeFrame, as
-// the Windows saver's timer makes them) shown in a window at a steady pace. Runs stand-alone, in
-// a given window, or as an XScreenSaver program. Exit: 0 when its own window is closed, 1 on a bad
-// option or a lost window, and by the signal itself on SIGTERM, SIGINT or SIGHUP.
+// glimra for X11: the saver's frames (palette step when `pal` is non-zero, then the composition, as
+// the Windows saver's timer makes them) shown in a window at a steady pace. The 640 x 480 frame
+// itself is never made: the window's pixels come straight from the tile it would be spread from.
+// Runs stand-alone, in a given window, or as an XScreenSaver program. Exit: 0 when its own window
+// is closed, 1 on a bad option or a lost window, and by the signal itself on SIGTERM, SIGINT or
+// SIGHUP.
 #include <X11/Xlib.h>
 #include <signal.h>
 #include <time.h>
@@ -10,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "engine/compose.h"
 #include "engine/palette.h"
@@ -50,14 +51,12 @@ void InstallStopHandlers() {
 }
 
 // The saver's set-up: settings, scaled speeds, both tables, the first palette.
-void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries, std::uint8_t* frame) {
+void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries) {
   saverSettings = SettingsFromOptions(options);
   ScalePhaseSpeeds();
   BuildBaseTable(saverSettings.cycle);
   BuildWaveTable();
   BuildFirstPalette(entries, EntryLayoutRgbQuad);
-  framePixels = frame;
-  framePitch = kFrameWidth;
 }
 
 // Everything that belongs to the window's current size.
@@ -153,7 +152,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
       }
     }
     if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeFrame();
+    ComposeTile();
     DrawPicture(picture, entries);
     PutFrameImage(display, target.window, gc, picture.image);
     if (xErrorCode != 0) {  // the window is gone (BadDrawable, BadWindow) or unusable
@@ -192,8 +191,7 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
   static PaletteEntries entries = {};
-  std::vector<std::uint8_t> frame(kFrameBytes);
-  SetUpEngine(options, entries, frame.data());
+  SetUpEngine(options, entries);
 
   Picture picture;
   RunEnd end = RunEnd::NoImage;
