@@ -1,22 +1,23 @@
 #!/usr/bin/env bash
 # Compares the CPU that the X11 glimra and XScreenSaver's `interference` hack spend per shown
 # frame, client and X server, drawing into the root window of one 640x480 Xvfb in the same run.
-# Usage: bash tools/x11-cpu-compare.sh [SECONDS per program, default 10] [paced|unpaced]
-# paced (default): each program at its default delay; unpaced: both with delay 0, which shows the
-# work per frame without the cost of waking up for each one.
-# Needs the native build and Debian's xscreensaver-data-extra (for the hack); not part of CI.
+# Usage: bash tools/x11-cpu-compare.sh [SECONDS per program, default 10] [paced|unpaced|both]
+# paced: each program at its default delay; unpaced: both with delay 0, which shows the work per
+# frame without the cost of waking up for each one; both (default): one after the other.
+# Installs what is missing (Debian's xscreensaver-data-extra for the hack) and builds the native
+# preset first. Not part of CI.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash tools/install-deps.sh --x11-measure
+cmake --preset native >/dev/null
+cmake --build --preset native --target glimra-x11 glimra_putimage_counter >/dev/null
 seconds=${1:-10}
-pace=${2:-paced}
-glimra_delay=() hack_delay=()
-[ "$pace" = unpaced ] && glimra_delay=(--delay 0) hack_delay=(-delay 0)
+paces=${2:-both}
+[ "$paces" = both ] && paces="paced unpaced"
 glimra=build/native/x11/glimra
 counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
 hack=/usr/libexec/xscreensaver/interference
-[ -x "$hack" ] || { echo "no $hack: apt-get install xscreensaver-data-extra" >&2; exit 1; }
-[ -x "$glimra" ] && [ -f "$counter" ] ||
-  { echo "build first: cmake --preset native && cmake --build --preset native" >&2; exit 1; }
+[ -x "$hack" ] || { echo "no $hack (package xscreensaver-data-extra)" >&2; exit 1; }
 
 work=$(mktemp -d)
 cleanup() {
@@ -56,18 +57,24 @@ measure() {
     -v a="$(frames "$count")" 'BEGIN { printf "%d %.4f %.4f %.2f\n", f, c / 1e6, s / 1e6, n / a }'
 }
 
-read -r gf gc gs gp < <(measure glimra "$glimra" --root "${glimra_delay[@]}")
-read -r hf hc hs hp < <(measure interference "$hack" -root "${hack_delay[@]}")
-awk -v pace="$pace" -v gf="$gf" -v gc="$gc" -v gs="$gs" -v hf="$hf" -v hc="$hc" -v hs="$hs" \
-  -v gp="$gp" -v hp="$hp" -v t="$seconds" '
-  function row(name, f, c, s, p) {
-    printf "%-13s %6d frames %6.1f/s (%.1f images each)  per frame: client %.3f ms  " \
-      "X server %.3f ms  total %.3f ms\n", name, f, f / t, p, c / f, s / f, (c + s) / f
-  }
-  BEGIN {
-    printf "640x480x24 Xvfb, root window, %d s each, %s\n", t,
-      pace == "unpaced" ? "delay 0" : "default delays"
-    row("glimra", gf, gc, gs, gp)
-    row("interference", hf, hc, hs, hp)
-    printf "glimra / interference CPU per frame: 1/%.1f\n", ((hc + hs) / hf) / ((gc + gs) / gf)
-  }'
+report() {
+  local pace=$1 glimra_delay=() hack_delay=()
+  [ "$pace" = unpaced ] && glimra_delay=(--delay 0) hack_delay=(-delay 0)
+  read -r gf gc gs gp < <(measure glimra "$glimra" --root "${glimra_delay[@]}")
+  read -r hf hc hs hp < <(measure interference "$hack" -root "${hack_delay[@]}")
+  awk -v pace="$pace" -v gf="$gf" -v gc="$gc" -v gs="$gs" -v hf="$hf" -v hc="$hc" -v hs="$hs" \
+    -v gp="$gp" -v hp="$hp" -v t="$seconds" '
+    function row(name, f, c, s, p) {
+      printf "%-13s %6d frames %6.1f/s (%.1f images each)  per frame: client %.3f ms  " \
+        "X server %.3f ms  total %.3f ms\n", name, f, f / t, p, c / f, s / f, (c + s) / f
+    }
+    BEGIN {
+      printf "640x480x24 Xvfb, root window, %d s each, %s\n", t,
+        pace == "unpaced" ? "delay 0" : "default delays"
+      row("glimra", gf, gc, gs, gp)
+      row("interference", hf, hc, hs, hp)
+      printf "glimra / interference CPU per frame: 1/%.1f\n", ((hc + hs) / hf) / ((gc + gs) / gf)
+    }'
+}
+
+for pace in $paces; do report "$pace"; done
