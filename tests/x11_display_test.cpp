@@ -1,7 +1,7 @@
 // The X11 saver run as a program under a private Xvfb: its picture in a test-made window equals,
 // pixel for pixel, one of glimra-render's frames for the same settings; it follows resizes; it
 // ends cleanly on SIGTERM (and leaves no shared memory even when killed); it ends when its window
-// is destroyed; its own window closes on q.
+// is destroyed; its own window closes on q; its exit codes.
 // GoogleTest comes before Xlib, whose None and Bool macros clash with its names.
 #include <gtest/gtest.h>
 
@@ -49,6 +49,8 @@ pid_t Start(const std::vector<std::string>& argv, const std::vector<std::string>
     for (const std::string& assignment : environment) putenv(strdup(assignment.c_str()));
     const int err = open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (err >= 0) dup2(err, 2);
+    const int out = open("/dev/null", O_WRONLY);
+    if (out >= 0) dup2(out, 1);
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(strdup(arg.c_str()));
     args.push_back(nullptr);
@@ -341,6 +343,46 @@ TEST_F(X11DisplayTest, DestroyedWindowEndsTheProcess) {
   ASSERT_TRUE(ended) << "glimra kept running without its window";
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
   EXPECT_NE(ReadText(TempPath("glimra-stderr.txt")).find("is gone"), std::string::npos);
+}
+
+// What XScreenSaver relies on: --help ends with 0, anything it cannot use with one line and 1.
+TEST_F(X11DisplayTest, ExitCodes) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+    int exitCode;
+    const char* mentions;  // in the one line on stderr
+  };
+  const std::vector<Case> cases = {
+      {"help", {"--help"}, {}, 0, ""},
+      {"single-dash help", {"-help"}, {}, 0, ""},
+      {"value out of range", {"-cycle", "21"}, {}, 1, "--cycle"},
+      {"unknown option", {"-bogus"}, {}, 1, "unknown option '-bogus'"},
+      {"malformed window id", {"--window-id", "0xzz"}, {}, 1, "--window-id"},
+      {"no such window", {"--window-id", "0x3fffffe"}, {}, 1, "there is no window 0x3fffffe"},
+      {"malformed XSCREENSAVER_WINDOW",
+       {"--root"},
+       {"XSCREENSAVER_WINDOW=nope"},
+       1,
+       "XSCREENSAVER_WINDOW"},
+  };
+  for (const Case& c : cases) {
+    const pid_t pid = StartGlimra(c.args, c.environment);
+    int status = 0;
+    const bool ended = WaitFor(pid, 3000, status);
+    if (!ended) Stop(pid);
+    ASSERT_TRUE(ended) << c.what;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.exitCode) << c.what;
+    const std::string err = ReadText(TempPath("glimra-stderr.txt"));
+    if (c.exitCode == 0) {
+      EXPECT_EQ(err, "") << c.what;
+    } else {
+      EXPECT_EQ(err.rfind("glimra: ", 0), 0u) << c.what << ": " << err;
+      EXPECT_EQ(err.find('\n'), err.size() - 1) << c.what << ": one line: " << err;
+      EXPECT_NE(err.find(c.mentions), std::string::npos) << c.what << ": " << err;
+    }
+  }
 }
 
 // The window named "Glimra" among the root's children, or 0.
