@@ -198,6 +198,8 @@ int main(int argc, char** argv) {
   if (MakePicture(display, target, picture))
     end = DrawUntilTheEnd(display, target, options, entries, picture);
 
+  char errorName[80] = "";
+  if (xErrorCode != 0) XGetErrorText(display, xErrorCode, errorName, sizeof errorName);
   // Release in the reverse order of creation: image (and its shared segment), window, display.
   ReleaseFrameImage(display, picture.image);
   const unsigned long window = target.window;
@@ -210,8 +212,8 @@ int main(int argc, char** argv) {
     raise(stopSignal);
   }
   if (end == RunEnd::WindowLost) {
-    char text[80];
-    std::snprintf(text, sizeof text, "window 0x%lx is gone (X error %d)", window, xErrorCode);
+    char text[200];
+    std::snprintf(text, sizeof text, "window 0x%lx is gone (%s)", window, errorName);
     return Fail(text);
   }
   if (end == RunEnd::NoImage) return Fail("cannot make an image of the window's size");
