@@ -50,6 +50,7 @@ measure() {
   f0=$(frames "$count") c0=$(cpu_ns "$client") s0=$(cpu_ns "$xvfb")
   sleep "$seconds"
   f1=$(frames "$count") c1=$(cpu_ns "$client") s1=$(cpu_ns "$xvfb")
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb ended during the run of $1" >&2; exit 1; }
   kill "$client"
   wait "$client" 2>/dev/null || true
   client=
