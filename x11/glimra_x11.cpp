@@ -102,12 +102,10 @@ void WaitForNextFrame(timespec& deadline, long delayMicroseconds) {
     t.tv_nsec %= 1000000000;
   };
   add(deadline, delayMicroseconds * 1000);
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  if (now.tv_sec > deadline.tv_sec + 1) deadline = now;
   while (!stopSignal &&
          clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
   }
+  timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   // More than one delay behind: the next frame is due one delay from now.
   const double late = (now.tv_sec - deadline.tv_sec) + (now.tv_nsec - deadline.tv_nsec) * 1e-9;
