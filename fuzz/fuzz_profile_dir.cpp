@@ -1,4 +1,4 @@
-// The settings file of a fuzzing process, in a folder of its own under /tmp.
+// The settings file of a fuzzing process, in a folder of its own under $TMPDIR, /dev/shm or /tmp.
 #include "fuzz/fuzz_profile_dir.h"
 
 #include <unistd.h>
@@ -24,8 +24,14 @@ void RemoveFolder() {
 
 const std::string& FuzzSettingsPath() {
   static const std::string path = [] {
-    char pattern[] = "/tmp/glimra-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
+    // Under $TMPDIR when given (the test script gives a scratch folder that it removes, since
+    // libFuzzer may end the process without running exit handlers), else memory-backed when the
+    // machine has it, as every run rewrites the file several times.
+    const char* base = std::getenv("TMPDIR");
+    if (base == nullptr || *base == '\0')
+      base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    std::string pattern = std::string(base) + "/glimra-fuzz-XXXXXX";
+    const char* made = mkdtemp(&pattern[0]);
     if (made == nullptr) std::abort();
     folder = made;
     SetProfileFileOverride("");
