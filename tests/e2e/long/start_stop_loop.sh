@@ -4,12 +4,12 @@
 # the X server's memory and client count, wineserver's memory and open files, leftover processes,
 # and the settings file. About 4 s a cycle, so the default run takes a little over an hour.
 #
-#   tests/e2e/long_start_stop_loop.sh [--cycles N] [--direct-x 0|1] [--scr PATH]
+#   tests/e2e/long/start_stop_loop.sh [--cycles N] [--direct-x 0|1] [--scr PATH]
 #
 # Exit 0 when every cycle ended by itself with code 0 and nothing grew beyond the slack below;
 # the samples go to build/e2e-long/samples.txt.
 set -uo pipefail
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 cycles=1000
 direct_x=0
 scr=$here/build/win64/glimra.scr
