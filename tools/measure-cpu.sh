@@ -141,11 +141,13 @@ MeasureMode() {  # s or p
       esac
     done
   done
-  local f g
-  f=$(awk -v a="${total["floor /$kind"]}" -v n="${count["floor /$kind"]}" 'BEGIN { print a / n }')
-  g=$(awk -v a="${total["glimra.scr /$kind"]}" -v n="${count["glimra.scr /$kind"]}" 'BEGIN { print a / n }')
-  awk -v f="$f" -v g="$g" -v k="$kind" \
-    'BEGIN { printf "mean total: floor %.2f%%, glimra.scr %.2f%% of a core; ratio /%s %.2f\n", f*100, g*100, k, g/f }'
+  local name mean floorMean
+  floorMean=$(awk -v a="${total["floor /$kind"]}" -v n="${count["floor /$kind"]}" 'BEGIN { print a / n }')
+  for name in "${programs[@]}"; do
+    mean=$(awk -v a="${total[$name]}" -v n="${count[$name]}" 'BEGIN { print a / n }')
+    awk -v m="$mean" -v f="$floorMean" -v name="$name" \
+      'BEGIN { printf "mean total %-18s %6.2f%% of a core, %.2f x the floor\n", name, m * 100, m / f }'
+  done
 }
 
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg)"
