@@ -117,11 +117,12 @@ frame_of() {
   timeout 120 "$FINDER" "$INI" "$1" "$2" "$3" || true
 }
 
-# file_has FILE PATTERN SECONDS: waits until the file holds a line matching the pattern.
+# file_has FILE PATTERN SECONDS: waits until the file holds a line matching the pattern (the
+# Windows programs write CRLF lines).
 file_has() {
   local deadline=$((SECONDS + $3))
   while ((SECONDS < deadline)); do
-    grep -Eq "$2" "$1" 2>/dev/null && return 0
+    [ -f "$1" ] && tr -d '\r' <"$1" | grep -Eq "$2" && return 0
     sleep 0.2
   done
   return 1

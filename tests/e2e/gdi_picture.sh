@@ -38,6 +38,6 @@ else
   log "glimra-render not built: compared with the engine's frames only"
 fi
 
-xdotool key --window "$window" space
+xdotool key space
 expect_exit_0 "$SAVER_PID" 15 "a key"
 log "PASS"
