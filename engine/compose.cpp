@@ -57,22 +57,27 @@ void ComposeFrame() {
       AdvanceRingLayer(layer);
     ringPhase += 5;
     const auto phase = static_cast<std::uint8_t>(ringPhase);
+    // The sum spreads each finished part of the tile over the frame as it goes.
+    const SpreadTarget target = {framePixels, framePitch, saverSettings.one != 0};
     const RingLayer* l = ringLayers;
     switch (cir) {
       case 0:
-        SumTile4(ringTile, l[1].x, l[1].y, l[0].x, l[0].y, l[2].x, l[2].y, l[3].x, l[3].y, phase);
+        SumTile4(ringTile, l[1].x, l[1].y, l[0].x, l[0].y, l[2].x, l[2].y, l[3].x, l[3].y, phase,
+                 &target);
         break;
       case 1:
-        SumTile3(ringTile, l[1].x, l[1].y, l[2].x, l[2].y, l[3].x, l[3].y, phase);
+        SumTile3(ringTile, l[1].x, l[1].y, l[2].x, l[2].y, l[3].x, l[3].y, phase, &target);
         break;
       case 2:
-        SumTile2(ringTile, l[2].x, l[2].y, l[3].x, l[3].y, phase);
+        SumTile2(ringTile, l[2].x, l[2].y, l[3].x, l[3].y, phase, &target);
         break;
       default:
-        SumTile1(ringTile, l[3].x, l[3].y, phase);
+        SumTile1(ringTile, l[3].x, l[3].y, phase, &target);
         break;
     }
+    return;
   }
+  // The tile keeps what it had; it is still spread over the frame.
   SpreadTile(ringTile, saverSettings.one != 0, framePixels, framePitch);
 }
 
