@@ -43,22 +43,18 @@ ensure_prefix() {
   touch "$WINEPREFIX/.glimra-e2e-ready"
 }
 
-# start_xvfb WxHxD: a private X server on a free display number.
+# start_xvfb WxHxD: a private X server; it picks a free display number itself.
 start_xvfb() {
-  local n
-  for n in $(seq 71 99); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "$1" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    local deadline=$((SECONDS + 15))
-    while ((SECONDS < deadline)); do
+  Xvfb -displayfd 9 -screen 0 "$1" -nolisten tcp 9>"$WORK/display" 2>"$WORK/xvfb.log" &
+  XVFB_PID=$!
+  local deadline=$((SECONDS + 15))
+  while ((SECONDS < deadline)); do
+    if [ -s "$WORK/display" ]; then
+      export DISPLAY=":$(head -n 1 "$WORK/display")"
       xdpyinfo >/dev/null 2>&1 && return 0
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.2
-    done
-    kill "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
+    fi
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.2
   done
   fail "no Xvfb could be started"
 }

@@ -29,7 +29,7 @@ log "the screenshot is frame $frame, mirrored"
 
 # The renderer makes the same frame (rows top-down): flipped, it equals the screenshot.
 if [ -x "$RENDER" ]; then
-  "$RENDER" --ini "$INI" --frames "$frame" --png "$WORK/render.png" ||
+  "$RENDER" --ini "$INI" --frames "$frame" --out "$WORK/render.png" ||
     fail "glimra-render failed"
   /usr/bin/convert "$WORK/render.png" -flip -depth 8 rgb:"$WORK/render.rgb"
   cmp -s "$WORK/render.rgb" "$WORK/shot.rgb" || fail "glimra-render's frame $frame differs"
