@@ -3,6 +3,8 @@
 // window is sized from the screen, the window before its back-end objects.
 #include "host/run_saver.h"
 
+#include "display/ddraw_backend.h"
+#include "display/ddraw_frame_step.h"
 #include "display/display_resources.h"
 #include "display/gdi_backend.h"
 #include "display/palette_handover.h"
@@ -99,12 +101,8 @@ bool SetUpSaver(HINSTANCE instance, int showCommand, const char* commandTail) {
   SetFocus(saverWindow);
   if (currentMode != ModePreview) ShowCursor(FALSE);
 
-  if (currentMode == ModeDirectDraw) {
-    // The DirectDraw set-up goes here; until it exists the DirectDraw mode ends quietly, through
-    // the window's destruction handling, before any frame.
-    DestroyWindow(saverWindow);
-    return false;
-  }
+  // A failed DirectDraw set-up has destroyed the window, whose destruction undid the run.
+  if (currentMode == ModeDirectDraw && !SetUpDirectDraw(saverWindow)) return false;
 
   InstallFirstPalette();
   BuildBaseTable(saverSettings.cycle);
@@ -122,6 +120,7 @@ int RunMessageLoop() {
       DispatchMessageA(&msg);
     } else if (currentMode == ModeDirectDraw) {
       // The DirectDraw frames come from the idle loop, back to back.
+      DirectDrawFrameStep();
     } else {
       // The GDI frames come from the timer: sleep until the next message instead of spinning.
       WaitMessage();

@@ -3,6 +3,7 @@
 // them and the timer does nothing. Destroying the window, for whatever reason, ends the run.
 #include "host/saver_window.h"
 
+#include "display/ddraw_backend.h"
 #include "display/gdi_backend.h"
 #include "display/palette_handover.h"
 #include "engine/compose.h"
@@ -39,7 +40,7 @@ void MakeGdiFrame(HWND window) {
 // The back-end goes first, so that the display mode is back before the other windows are moved.
 void EndRun(HWND window) {
   if (currentMode == ModeDirectDraw) {
-    // The DirectDraw objects are released here once the DirectDraw back-end exists.
+    ReleaseDirectDraw();
   } else {
     if (currentMode == ModeGdiFullScreen) RestoreDisplay();
     ReleaseGdiBackend();
