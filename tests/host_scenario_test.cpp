@@ -118,6 +118,7 @@ TEST(StartUp, ConfigureRunsOnlyTheDialog) {
 TEST(StartUp, DirectXSettingChoosesTheFullScreenBackEnd) {
   // Settings are read before the mode is chosen: direct_x from the file decides.
   FreshProcess("direct_x=1");
+  ScheduleKey(1);
   EXPECT_EQ(RunSaverWith("/s"), 0);
   EXPECT_EQ(currentMode, ModeDirectDraw);
   EXPECT_EQ(CountCalls("ChangeDisplaySettingsA"), 0);
