@@ -5,6 +5,7 @@
 //   preview W H FILE     a window with a W x H client area, the host of a preview; writes
 //                        "host=HWND child=W H" (child 0 0 until the saver's child appears)
 //   display FILE         writes the current display mode "W H BPP" and ends
+//   icon PROGRAM FILE    writes what icon group 103 of PROGRAM holds: "images=N WxH colours=C"
 // The window programs end when FILE.quit exists, destroying their window.
 #include <windows.h>
 
@@ -108,7 +109,26 @@ int main(int argc, char** argv) {
     WriteAtomically(text);
     return 0;
   }
+  if (mode == "icon" && argc == 4) {
+    outFile = argv[3];
+    HMODULE program = LoadLibraryExA(argv[2], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = program ? FindResourceA(program, MAKEINTRESOURCEA(103), RT_GROUP_ICON) : nullptr;
+    const BYTE* group =
+        found ? static_cast<const BYTE*>(LockResource(LoadResource(program, found))) : nullptr;
+    if (group == nullptr) {
+      WriteAtomically("no icon 103\n");
+      return 1;
+    }
+    // The group: reserved, type, count (16 bits each), then 14-byte entries: width, height,
+    // colour count, ...
+    char text[64];
+    std::snprintf(text, sizeof text, "images=%d %dx%d colours=%d\n", group[4] | group[5] << 8,
+                  group[6], group[7], group[8]);
+    WriteAtomically(text);
+    return 0;
+  }
   std::fprintf(stderr,
-               "usage: glimra-e2e-host place L T R B FILE | preview W H FILE | display FILE\n");
+               "usage: glimra-e2e-host place L T R B FILE | preview W H FILE | display FILE | icon "
+               "PROGRAM FILE\n");
   return 2;
 }
