@@ -1,0 +1,105 @@
+// glimra-render: makes the saver's frames without a window, exactly as the GDI timer does (palette
+// step when `pal` is non-zero, then ComposeFrame), and writes the last frame as a PNG and/or all
+// of them as an animated GIF. Exit codes: 0 done, 1 a write failed midway, 2 bad arguments.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/compose.h"
+#include "engine/palette.h"
+#include "engine/ring_tables.h"
+#include "private_profile_location.h"
+#include "settings/saver_settings.h"
+#include "tools/render/gif_writer.h"
+#include "tools/render/png_writer.h"
+#include "tools/render/render_options.h"
+
+namespace {
+
+constexpr int kExitWriteFailed = 1;
+constexpr int kExitBadArguments = 2;
+// GIFs of at least this many frames report their progress.
+constexpr long kProgressFrames = 100;
+
+int Fail(int code, const std::string& message) {
+  std::fprintf(stderr, "glimra-render: %s\n", message.c_str());
+  return code;
+}
+
+// The saver's set-up: settings, scaled speeds, both tables, the first palette.
+void SetUpEngine(const RenderOptions& options, PaletteEntries entries) {
+  if (!options.iniPath.empty()) SetProfileFileOverride(options.iniPath);
+  LoadSettings();
+  ScalePhaseSpeeds();
+  BuildBaseTable(saverSettings.cycle);
+  BuildWaveTable();
+  BuildFirstPalette(entries, EntryLayoutRgbQuad);
+}
+
+void ShowProgress(long done, long total) {
+  if (total < kProgressFrames) return;
+  // On a terminal about a hundred updates rewrite one line; in a log, ten lines.
+  static const bool terminal = isatty(STDERR_FILENO) != 0;
+  const long every = terminal ? total / 100 : total / 10;
+  if (done != total && done % every != 0) return;
+  std::fprintf(stderr, "%sglimra-render: frame %ld of %ld%s", terminal ? "\r" : "", done, total,
+               terminal && done != total ? "" : "\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RenderOptions options;
+  std::string error;
+  if (!ParseRenderOptions(argc, argv, options, error)) return Fail(kExitBadArguments, error);
+  if (options.help) {
+    std::fputs(kRenderUsage, stdout);
+    return 0;
+  }
+
+  // Both outputs are opened before any work, so that an unwritable path is an argument error.
+  std::FILE* png = nullptr;
+  if (!options.pngPath.empty() && (png = std::fopen(options.pngPath.c_str(), "wb")) == nullptr)
+    return Fail(kExitBadArguments, "cannot write '" + options.pngPath + "'");
+  GifFileType* gif = nullptr;
+  if (!options.gifPath.empty() && !OpenGif(options.gifPath, gif, error)) {
+    if (png) {
+      std::fclose(png);
+      unlink(options.pngPath.c_str());
+    }
+    return Fail(kExitBadArguments, error);
+  }
+
+  static PaletteEntries entries = {};
+  std::vector<std::uint8_t> frame(kFrameBytes);
+  framePixels = frame.data();
+  framePitch = kFrameWidth;
+  SetUpEngine(options, entries);
+
+  bool ok = true;
+  for (long i = 1; i <= options.frames && ok; ++i) {
+    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
+    ComposeFrame();
+    if (gif) {
+      ok = AddGifFrame(gif, framePixels, framePitch, entries, EntryLayoutRgbQuad, error);
+      ShowProgress(i, options.frames);
+    }
+  }
+  if (gif && !CloseGif(gif, error)) ok = false;
+  if (png) {
+    if (ok) ok = WriteIndexedPng(png, framePixels, framePitch, entries, EntryLayoutRgbQuad, error);
+    if (std::fclose(png) != 0 && ok) {
+      ok = false;
+      error = "writing '" + options.pngPath + "' failed";
+    }
+  }
+  if (!ok) {
+    // A half-written picture is worse than none.
+    if (!options.pngPath.empty()) unlink(options.pngPath.c_str());
+    if (!options.gifPath.empty()) unlink(options.gifPath.c_str());
+    return Fail(kExitWriteFailed, error);
+  }
+  return 0;
+}

@@ -1,0 +1,221 @@
+// glimra for X11: the saver's frames (palette step when `pal` is non-zero, then ComposeFrame, as
+// the Windows saver's timer makes them) shown in a window at a steady pace. Runs stand-alone, in
+// a given window, or as an XScreenSaver program. Exit: 0 when its own window is closed, 1 on a bad
+// option or a lost window, and by the signal itself on SIGTERM, SIGINT or SIGHUP.
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <time.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/compose.h"
+#include "engine/palette.h"
+#include "engine/ring_tables.h"
+#include "settings/saver_settings.h"
+#include "x11/pixel_lookup.h"
+#include "x11/saver_options.h"
+#include "x11/window_choice.h"
+#include "x11/x11_image.h"
+#include "x11/x11_window.h"
+
+namespace {
+
+volatile sig_atomic_t stopSignal = 0;
+void RecordStopSignal(int signal) {
+  stopSignal = signal;
+}
+
+// The first X error ends the run; the drawing loop looks at it after each synchronised frame.
+int xErrorCode = 0;
+int RecordXError(Display*, XErrorEvent* event) {
+  if (xErrorCode == 0) xErrorCode = event->error_code;
+  return 0;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "glimra: %s\n", message.c_str());
+  return 1;
+}
+
+void InstallStopHandlers() {
+  struct sigaction action {};
+  action.sa_handler = RecordStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no restart: a signal cuts the pause between frames short
+  for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+// The saver's set-up: settings, scaled speeds, both tables, the first palette.
+void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries, std::uint8_t* frame) {
+  saverSettings = SettingsFromOptions(options);
+  ScalePhaseSpeeds();
+  BuildBaseTable(saverSettings.cycle);
+  BuildWaveTable();
+  BuildFirstPalette(entries, EntryLayoutRgbQuad);
+  framePixels = frame;
+  framePitch = kFrameWidth;
+}
+
+// Everything that belongs to the window's current size.
+struct Picture {
+  FrameImage image;
+  TileSampling sampling;
+  ChannelMasks masks{};
+};
+
+bool MakePicture(Display* display, const TargetWindow& target, Picture& picture) {
+  if (!CreateFrameImage(display, target.visual, target.depth, target.width, target.height, true,
+                        picture.image))
+    return false;
+  picture.sampling = MakeTileSampling(target.width, target.height, saverSettings.one != 0);
+  picture.masks = {target.visual->red_mask, target.visual->green_mask, target.visual->blue_mask};
+  return true;
+}
+
+// The tile looked up and spread over the image: 16- and 32-bit pixels directly, any other
+// format (rare 24-bit packed servers) through Xlib one pixel at a time.
+void DrawPicture(Picture& picture, const PaletteEntries entries) {
+  std::uint32_t pixels[kPaletteSize];
+  BuildPixelTable(picture.masks, entries, pixels);
+  XImage* image = picture.image.image;
+  if (image->bits_per_pixel == 32 || image->bits_per_pixel == 16) {
+    FillScaledImage(ringTile, pixels, picture.sampling, image->bits_per_pixel / 8,
+                    reinterpret_cast<std::uint8_t*>(image->data), image->bytes_per_line);
+    return;
+  }
+  for (int y = 0; y < image->height; ++y)
+    for (int x = 0; x < image->width; ++x)
+      XPutPixel(image, x, y,
+                pixels[ringTile[picture.sampling.tileRow[y] * kTileWidth +
+                                picture.sampling.tileColumn[x]]]);
+}
+
+// Sleeps until `deadline`, then moves it on by the delay; a run that fell behind starts afresh
+// from now instead of racing to catch up. A stop signal ends the pause.
+void WaitForNextFrame(timespec& deadline, long delayMicroseconds) {
+  auto add = [](timespec& t, long nanoseconds) {
+    t.tv_nsec += nanoseconds;
+    t.tv_sec += t.tv_nsec / 1000000000;
+    t.tv_nsec %= 1000000000;
+  };
+  add(deadline, delayMicroseconds * 1000);
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  if (now.tv_sec > deadline.tv_sec + 1) deadline = now;
+  while (!stopSignal &&
+         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+  }
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  // More than one delay behind: the next frame is due one delay from now.
+  const double late = (now.tv_sec - deadline.tv_sec) + (now.tv_nsec - deadline.tv_nsec) * 1e-9;
+  if (late > delayMicroseconds * 1e-6) deadline = now;
+}
+
+// --fps: the rate achieved over the last second or so.
+void CountFrame(bool show) {
+  static timespec start{};
+  static long frames = 0;
+  if (!show) return;
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  if (frames++ == 0) start = now;
+  const double seconds = (now.tv_sec - start.tv_sec) + (now.tv_nsec - start.tv_nsec) * 1e-9;
+  if (seconds >= 1.0) {
+    std::fprintf(stderr, "glimra: %.1f frames/s\n", (frames - 1) / seconds);
+    frames = 1;
+    start = now;
+  }
+}
+
+enum class RunEnd { Closed, Stopped, WindowLost, NoImage };
+
+RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOptions& options,
+                       PaletteEntries entries, Picture& picture) {
+  GC gc = XCreateGC(display, target.window, 0, nullptr);
+  timespec deadline;
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  RunEnd end = RunEnd::Stopped;
+  while (!stopSignal) {
+    const WindowEvent event = HandleWindowEvents(display, target);
+    if (event == WindowEvent::Close) {
+      end = RunEnd::Closed;
+      break;
+    }
+    if (event == WindowEvent::Resized) {
+      ReleaseFrameImage(display, picture.image);
+      if (!MakePicture(display, target, picture)) {
+        end = RunEnd::NoImage;
+        break;
+      }
+    }
+    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
+    ComposeFrame();
+    DrawPicture(picture, entries);
+    PutFrameImage(display, target.window, gc, picture.image);
+    if (xErrorCode != 0) {  // the window is gone (BadDrawable, BadWindow) or unusable
+      end = RunEnd::WindowLost;
+      break;
+    }
+    CountFrame(options.showFps);
+    WaitForNextFrame(deadline, options.delayMicroseconds);
+  }
+  XFreeGC(display, gc);
+  return end;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  X11SaverOptions options;
+  std::string error;
+  if (!ParseX11SaverOptions(argc, argv, options, error)) return Fail(error);
+  if (options.help) {
+    std::fputs(kX11SaverUsage, stdout);
+    return 0;
+  }
+  TargetChoice choice;
+  if (!ChooseTargetWindow(options.windowId, options.root, std::getenv("XSCREENSAVER_WINDOW"),
+                          choice, error))
+    return Fail(error);
+  InstallStopHandlers();
+
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return Fail("cannot open the display");
+  XSetErrorHandler(RecordXError);
+  TargetWindow target;
+  if (!OpenTargetWindow(display, choice, target, error)) {
+    XCloseDisplay(display);
+    return Fail(error);
+  }
+  static PaletteEntries entries = {};
+  std::vector<std::uint8_t> frame(kFrameBytes);
+  SetUpEngine(options, entries, frame.data());
+
+  Picture picture;
+  RunEnd end = RunEnd::NoImage;
+  if (MakePicture(display, target, picture))
+    end = DrawUntilTheEnd(display, target, options, entries, picture);
+
+  // Release in the reverse order of creation: image (and its shared segment), window, display.
+  ReleaseFrameImage(display, picture.image);
+  const unsigned long window = target.window;
+  CloseTargetWindow(display, target);
+  XCloseDisplay(display);
+
+  if (stopSignal) {
+    // Ended by the signal itself, as the one who sent it expects.
+    signal(stopSignal, SIG_DFL);
+    raise(stopSignal);
+  }
+  if (end == RunEnd::WindowLost) {
+    char text[80];
+    std::snprintf(text, sizeof text, "window 0x%lx is gone (X error %d)", window, xErrorCode);
+    return Fail(text);
+  }
+  if (end == RunEnd::NoImage) return Fail("cannot make an image of the window's size");
+  return 0;
+}

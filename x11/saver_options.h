@@ -1,0 +1,37 @@
+// The command line of the X11 saver: where to draw, how fast, and the eight saver settings under
+// names that say what they do. Parsing is a plain function so that the tests can run every rule
+// without a display.
+#pragma once
+
+#include <string>
+
+#include "settings/saver_settings.h"
+
+struct X11SaverOptions {
+  std::string windowId;  // --window-id as given (parsed by the window choice)
+  bool root = false;
+  long delayMicroseconds = 50000;  // from one frame to the next: 20 frames a second
+  bool showFps = false;
+  bool help = false;
+  std::string iniPath;  // a settings file to read before the options below apply
+  // Settings given on the command line; each `has*` says whether the option was there.
+  bool hasCycle = false, hasCircles = false, hasPalette = false, hasEnlarge = false;
+  bool hasRed = false, hasGreen = false, hasBlue = false;
+  int cycle = 1;
+  int circles = 3;  // rings combined: 4 - cir
+  int palette = 1;  // PaletteMode
+  bool enlarge = true;
+  int redSpeed = 5, greenSpeed = 10, blueSpeed = 3;
+};
+
+// Fills `options` from argv (single or double dash, value as the next argument or after '=').
+// On a bad option or value: false with a one-line reason in `error`.
+bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::string& error);
+
+// The settings the saver runs with: the defaults or the --ini file, then the options given.
+// Returns the record unscaled (speeds as whole numbers).
+SaverSettings SettingsFromOptions(const X11SaverOptions& options);
+
+// The --palette names, indexed by PaletteMode.
+extern const char* const kPaletteNames[7];
+extern const char kX11SaverUsage[];

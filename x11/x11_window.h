@@ -1,0 +1,34 @@
+// The window the X11 saver draws in: a given one (its size, visual and colormap read from it),
+// the root window, or a 640 x 480 window of its own; and the events that matter while drawing.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <string>
+
+#include "x11/window_choice.h"
+
+struct TargetWindow {
+  Window window = 0;
+  bool own = false;  // created here: destroyed at the end, closes on Esc, q or the close button
+  int width = 0;
+  int height = 0;
+  int depth = 0;
+  Visual* visual = nullptr;
+  Colormap colormap = 0;
+  Atom deleteWindow = 0;
+};
+
+// Opens or adopts the window of `choice` and asks for the events below. The window must have a
+// TrueColor visual. False with a one-line reason.
+bool OpenTargetWindow(Display* display, const TargetChoice& choice, TargetWindow& target,
+                      std::string& error);
+
+enum class WindowEvent { Nothing, Resized, Close };
+
+// Handles every queued event: a new size (ConfigureNotify) updates `target` and gives Resized;
+// Esc, q or the window manager's close button on our own window gives Close.
+WindowEvent HandleWindowEvents(Display* display, TargetWindow& target);
+
+// Destroys the window if it is our own; a given window is left as it was.
+void CloseTargetWindow(Display* display, TargetWindow& target);
