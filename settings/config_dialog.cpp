@@ -37,6 +37,8 @@ constexpr int kCirMin = 0, kCirMax = 3;
 constexpr int kSpeedMin = 0, kSpeedMax = 100;
 constexpr int kCycleMin = 1, kCycleMax = 20;
 
+// A trackbar would itself show an outside value at the nearest end; clamping here keeps what the
+// dialog shows, and so what OK stores, independent of the control's own rules.
 int ClampInt(std::int32_t value, int low, int high) {
   return value < low ? low : value > high ? high : static_cast<int>(value);
 }
