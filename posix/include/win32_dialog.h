@@ -38,8 +38,6 @@ typedef WCHAR* LPWSTR;
 #define SW_SHOWNORMAL 1
 
 HWND GetDlgItem(HWND dialog, int id);
-// Also used by the saver window's set-up.
-HWND SetFocus(HWND window);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId);
