@@ -6,18 +6,21 @@
 # the ratio of the totals. Uses the win64 build (this kernel cannot run 32-bit Wine).
 #
 #   tools/measure-cpu.sh [--mode s|p|both] [--seconds 20] [--rounds 2] [--palette-floor]
+#                        [--loop-floor]
 #
-# --palette-floor adds a third program: the floor that also hands its unchanged colour table over
-# on every tick, as the saver does while its palette moves.
+# --palette-floor adds the floor that also hands its unchanged colour table over on every tick, as
+# the saver does while its palette moves; --loop-floor the floor that also waits for messages the
+# way the saver's loop does. Together they tell where the saver's cost above the floor goes.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-mode=both seconds=20 rounds=2 paletteFloor=0
+mode=both seconds=20 rounds=2 paletteFloor=0 loopFloor=0
 while [ $# -gt 0 ]; do
   case $1 in
     --mode) mode=$2; shift 2 ;;
     --seconds) seconds=$2; shift 2 ;;
     --rounds) rounds=$2; shift 2 ;;
     --palette-floor) paletteFloor=1; shift ;;
+    --loop-floor) loopFloor=1; shift ;;
     *) echo "unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -126,6 +129,7 @@ MeasureMode() {  # s or p
   [ "$kind" = p ] && prefix=(preview)
   local programs=("floor /$kind" "glimra.scr /$kind")
   [ "$paletteFloor" = 1 ] && programs+=("floor+palette /$kind")
+  [ "$loopFloor" = 1 ] && programs+=("floor+loop /$kind")
   echo
   echo "== /$kind: $rounds rounds of ${seconds}s each, alternating; CPU per second of wall time"
   printf "%-22s %9s %11s %8s %8s %9s\n" program program wineserver Xvfb "other" total
@@ -137,6 +141,7 @@ MeasureMode() {  # s or p
       case $name in
         "floor /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor") ;;
         "floor+palette /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor" --palette) ;;
+        "floor+loop /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor" --saver-loop) ;;
         *) Report "$name" $(MeasureRun "${prefix[@]}" "$saver") ;;
       esac
     done

@@ -8,6 +8,8 @@
 //   gdi_floor /host W H       a top-level W x H window that prints its handle (the preview host)
 //   --palette (with /s, /p)   also hands the unchanged colour table over on every tick, as the
 //                             saver does when its palette moves
+//   --saver-loop              waits as the saver's loop does (peek, get, WaitMessage when empty)
+//                             instead of blocking in GetMessageA
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +32,7 @@ struct FloorState {
   HDC memoryDc = nullptr;
   bool preview = false;
   bool palettePerTick = false;
+  bool saverLoop = false;
 };
 FloorState floorState;
 
@@ -118,11 +121,23 @@ void Register(const char* name, WNDPROC procedure) {
 
 int RunLoop() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  if (!floorState.saverLoop) {
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    return 0;
   }
-  return 0;
+  // The saver's loop: a message is looked at before it is taken, and an empty queue is waited on.
+  for (;;) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (!GetMessageA(&message, nullptr, 0, 0)) return 0;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    } else {
+      WaitMessage();
+    }
+  }
 }
 
 int RunHost(int width, int height) {
@@ -179,6 +194,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--palette") == 0)
       palette = true;
+    else if (std::strcmp(argv[i], "--saver-loop") == 0)
+      floorState.saverLoop = true;
     else if (!mode)
       mode = argv[i];
     else if (valueCount < 2)
@@ -193,6 +210,6 @@ int main(int argc, char** argv) {
     const auto handle = static_cast<UINT_PTR>(std::strtoull(values[0], nullptr, 10));
     return RunFloor(reinterpret_cast<HWND>(handle));
   }
-  std::fprintf(stderr, "usage: gdi_floor /s | /p HWND | /host [W H]  [--palette]\n");
+  std::fprintf(stderr, "usage: gdi_floor /s | /p HWND | /host [W H]  [--palette] [--saver-loop]\n");
   return 2;
 }
