@@ -16,7 +16,7 @@ program=$(realpath "$2")
 probe=$(realpath "$3")
 artifacts=$4
 prefix=$(realpath -m "$5")
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 mkdir -p "$artifacts"
 
 # The Wine of the program's architecture, as tools/wine-run.sh picks it.
