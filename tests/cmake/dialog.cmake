@@ -15,10 +15,10 @@ if(WIN32)
   target_include_directories(config_dialog_template_test PRIVATE ${PROJECT_SOURCE_DIR}/resources)
 endif()
 
-# End-to-end runs of the dialog under Wine and Xvfb (tests/e2e/dialog/dialog_e2e.sh; a folder of
-# its own, apart from the scripts that take no arguments), each scenario a ctest test, on the saver program itself (glimra.scr) or, in a tree without it, on a stand-in that
-# runs the dialog the same way. They share one Wine prefix with the Japanese font set up, so they
-# run one at a time.
+# End-to-end runs of the dialog under Wine and Xvfb (tests/e2e/dialog/dialog_e2e.sh, in a folder
+# apart from the scripts that take no arguments), each scenario a ctest test, on the saver program
+# itself (glimra.scr) or, in a tree without it, on a stand-in that runs the dialog the same way.
+# They share one Wine prefix with the Japanese font set up, so they run one at a time.
 if(WIN32)
   add_executable(dialog_probe e2e/dialog/dialog_probe.cpp)
   target_compile_options(dialog_probe PRIVATE ${GLIMRA_WARNINGS})
