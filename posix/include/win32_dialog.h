@@ -35,11 +35,8 @@ typedef WCHAR* LPWSTR;
 
 // Show commands (ShellExecuteA's last argument).
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 
 HWND GetDlgItem(HWND dialog, int id);
-// Also used by the saver window's set-up.
-HWND SetFocus(HWND window);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId);
