@@ -15,12 +15,6 @@
 #include "settings/saver_settings.h"
 #include "settings_file.h"
 
-// Stand-in until the window part of the fake provides SetFocus; a strong definition there wins.
-__attribute__((weak)) HWND SetFocus(HWND window) {
-  RecordCall("SetFocus", {FakeHex(reinterpret_cast<std::uintptr_t>(window))});
-  return nullptr;
-}
-
 namespace {
 
 const HWND kDialog = reinterpret_cast<HWND>(0x4242);

@@ -33,7 +33,7 @@ run_preset() {
     return
   fi
   echo "== $preset: tests" >&2
-  ctest --preset "$preset" 2>&1 | tee "$log" | grep -E 'Failed|\*\*\*|tests passed' >&2
+  ctest --preset "$preset" 2>&1 | tee "$log" | grep -E '\*\*\*|\(Failed\)|tests passed' >&2
   count "$log"
 }
 

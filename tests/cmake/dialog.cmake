@@ -15,25 +15,16 @@ if(WIN32)
   target_include_directories(config_dialog_template_test PRIVATE ${PROJECT_SOURCE_DIR}/resources)
 endif()
 
-# End-to-end runs of the dialog under Wine and Xvfb (tests/e2e/dialog_e2e.sh), each scenario a
-# ctest test, on the saver program itself (glimra.scr) or, in a tree without it, on a stand-in that
-# runs the dialog the same way. They share one Wine prefix with the Japanese font set up, so they
-# run one at a time.
+# End-to-end runs of the dialog in glimra.scr under Wine and Xvfb (tests/e2e/dialog/dialog_e2e.sh,
+# in a folder apart from the scripts that take no arguments), each scenario a ctest test. They
+# share one Wine prefix with the Japanese font set up, so they run one at a time.
 if(WIN32)
-  add_executable(dialog_probe e2e/dialog_probe.cpp)
+  add_executable(dialog_probe e2e/dialog/dialog_probe.cpp)
   target_compile_options(dialog_probe PRIVATE ${GLIMRA_WARNINGS})
-  if(TARGET glimra)
-    set(dialog_program glimra)
-  else()
-    add_executable(dialog_host WIN32 e2e/dialog_host.cpp config_dialog_template.rc)
-    target_include_directories(dialog_host PRIVATE ${PROJECT_SOURCE_DIR}/resources)
-    target_link_libraries(dialog_host PRIVATE glimra_config_dialog)
-    set(dialog_program dialog_host)
-  endif()
   foreach(scenario IN ITEMS open-c-ok open-empty-esc stored-out-of-range no-browser other-locale)
     add_test(NAME dialog_e2e_${scenario}
-      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/dialog_e2e.sh ${scenario}
-        $<TARGET_FILE:${dialog_program}> $<TARGET_FILE:dialog_probe>
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/dialog/dialog_e2e.sh ${scenario}
+        $<TARGET_FILE:glimra> $<TARGET_FILE:dialog_probe>
         ${CMAKE_BINARY_DIR}/e2e-artifacts ${CMAKE_BINARY_DIR}/wineprefix-dialog)
     set_tests_properties(dialog_e2e_${scenario} PROPERTIES RESOURCE_LOCK dialog_e2e TIMEOUT 180)
   endforeach()

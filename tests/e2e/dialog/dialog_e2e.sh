@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One end-to-end run of the configuration dialog under Wine on its own Xvfb:
 #   dialog_e2e.sh SCENARIO PROGRAM PROBE ARTIFACTS PREFIX
-# PROGRAM is started with the scenario's command tail and must show the dialog; PROBE
+# PROGRAM (glimra.scr) is started with the scenario's command tail and shows the dialog; PROBE
 # (dialog_probe.exe) reads the controls from outside; the settings file is checked in the prefix's
 # Windows folder; screenshots go to ARTIFACTS. Scenarios:
 #   open-c-ok            "/c": the defaults are shown; Enter (OK) writes the eight keys in order
@@ -16,7 +16,7 @@ program=$(realpath "$2")
 probe=$(realpath "$3")
 artifacts=$4
 prefix=$(realpath -m "$5")
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 mkdir -p "$artifacts"
 
 # The Wine of the program's architecture, as tools/wine-run.sh picks it.

@@ -74,8 +74,8 @@ int State() {
     const auto low = SendMessageW(control, TBM_GETRANGEMIN, 0, 0);
     const auto high = SendMessageW(control, TBM_GETRANGEMAX, 0, 0);
     const auto position = SendMessageW(control, TBM_GETPOS, 0, 0);
-    Print(bar.name, std::to_string(position) + " of " + std::to_string(low) + ".." +
-                        std::to_string(high));
+    Print(bar.name,
+          std::to_string(position) + " of " + std::to_string(low) + ".." + std::to_string(high));
   }
   Print("enlarge", std::to_string(IsDlgButtonChecked(dialog, 103)));
   Print("tile", std::to_string(IsDlgButtonChecked(dialog, 104)));
@@ -92,8 +92,8 @@ int State() {
   Print("selection", std::to_string(SendMessageW(box, CB_GETCURSEL, 0, 0)));
   // Every control's id and text, in the dialog's order.
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    Print("control", std::to_string(static_cast<short>(GetDlgCtrlID(child))) + "|" +
-                         Utf8(WindowText(child)));
+    Print("control",
+          std::to_string(static_cast<short>(GetDlgCtrlID(child))) + "|" + Utf8(WindowText(child)));
   return 0;
 }
 
