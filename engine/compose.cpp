@@ -31,10 +31,15 @@ float ReduceLongAngle(float angle) {
 
 }  // namespace
 
-void AdvanceRingLayer(int layer) {
+void AdvanceRingAngles(int layer) {
   RingLayer& ring = ringLayers[layer];
   ring.u = ReduceLongAngle(ring.u + kIncrementU[layer]);
   ring.v = ReduceLongAngle(ring.v + kIncrementV[layer]);
+}
+
+void AdvanceRingLayer(int layer) {
+  AdvanceRingAngles(layer);
+  RingLayer& ring = ringLayers[layer];
   // The origins are evaluated in double: the float overloads give other rows after a few hundred
   // frames.
   const double u = ring.u;

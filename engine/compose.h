@@ -41,6 +41,8 @@ void ComposeTile();
 
 // Moves one layer by one frame along its path (angles, then origin). Exposed for long-run checks.
 void AdvanceRingLayer(int layer);
+// The angles' part of that step alone; the origin follows from the angles at the next full step.
+void AdvanceRingAngles(int layer);
 
 // Puts composition state back to program start (tests and tools that make several runs).
 void ResetComposition();
