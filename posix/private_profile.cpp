@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdarg>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -50,11 +53,23 @@ bool SameName(const std::string& a, const char* b) {
   return i == a.size() && b[i] == '\0';
 }
 
+// What is at a path. Only regular files are ever opened: opening a pipe would block the saver
+// for ever, and folders, sockets and devices hold no settings.
+enum class PathKind { Missing, RegularFile, Other };
+
+PathKind KindOf(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return errno == ENOENT ? PathKind::Missing : PathKind::Other;
+  return S_ISREG(info.st_mode) ? PathKind::RegularFile : PathKind::Other;
+}
+
 bool ReadLines(const std::string& path, std::vector<Line>& lines) {
+  if (KindOf(path) != PathKind::RegularFile) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::ostringstream content;
   content << in.rdbuf();
+  if (in.bad()) return false;
   const std::string data = content.str();
   std::size_t start = 0;
   while (start < data.size()) {
@@ -160,6 +175,13 @@ bool IsReadOnly(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
 }
 
+// The file a write must replace: the one behind a link, so that a linked settings file stays
+// linked and the file it points to gets the change.
+std::string FileBehindLinks(const std::string& path) {
+  char resolved[PATH_MAX];
+  return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
 // Writes the whole file to a temporary beside it and renames it over the old one, so that a
 // failure part-way never leaves a truncated settings file.
 bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
@@ -220,10 +242,14 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR 
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
   if (section == nullptr) return FALSE;
-  const std::string path = ResolveProfilePath(fileName);
+  const std::string path = FileBehindLinks(ResolveProfilePath(fileName));
   if (IsReadOnly(path)) return FALSE;
+  // A missing file is an empty one. A file that exists but cannot be read is left alone: writing
+  // it from nothing would lose every other section.
   std::vector<Line> lines;
-  ReadLines(path, lines);  // a missing file is an empty one
+  const PathKind kind = KindOf(path);
+  if (kind == PathKind::Other) return FALSE;
+  if (kind == PathKind::RegularFile && !ReadLines(path, lines)) return FALSE;
   const long header = FindSection(lines, section);
   if (key == nullptr) {  // delete the whole section
     if (header < 0) return TRUE;

@@ -1,7 +1,10 @@
 // The Linux private-profile store on awkward files: what it reads, and that a write changes only
 // the one value it writes.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -94,6 +97,89 @@ TEST_F(PrivateProfileTest, ReadOnlyFileIsLeftAlone) {
   SaveSettings();  // every write fails quietly
   EXPECT_EQ(ReadSettingsFile(), before);
   EXPECT_FALSE(Write("cir", "1"));
+}
+
+TEST_F(PrivateProfileTest, PathsThatAreNoRegularFileAreNeverOpened) {
+  // A pipe would block the reader for ever; a socket cannot be opened at all. Reads give the
+  // default at once, writes fail and leave the node as it was.
+  const std::string path = SettingsFilePath();
+  struct Case {
+    const char* what;
+    bool (*make)(const std::string&);
+    mode_t kind;
+  };
+  const Case cases[] = {
+      {"a folder", [](const std::string& p) { return mkdir(p.c_str(), 0755) == 0; }, S_IFDIR},
+      {"a pipe", [](const std::string& p) { return mkfifo(p.c_str(), 0644) == 0; }, S_IFIFO},
+      {"a socket",
+       [](const std::string& p) {
+         sockaddr_un address{};
+         address.sun_family = AF_UNIX;
+         if (p.size() >= sizeof address.sun_path) return false;
+         p.copy(address.sun_path, p.size());
+         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+         const bool made = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+         close(fd);
+         return made;
+       },
+       S_IFSOCK},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(c.make(path)) << c.what;
+    EXPECT_EQ(Read("cir"), 77u) << c.what;
+    EXPECT_FALSE(Write("cir", "3")) << c.what;
+    saverSettings.cir = 3;
+    SaveSettings();
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0) << c.what;
+    EXPECT_EQ(info.st_mode & S_IFMT, c.kind) << c.what;
+    if (c.kind == S_IFDIR)
+      rmdir(path.c_str());
+    else
+      unlink(path.c_str());
+  }
+}
+
+TEST_F(PrivateProfileTest, FileThatCannotBeReadIsNotReplaced) {
+  // A file its user may write but not read (mode 0200 in a folder open to all): writing it from
+  // nothing would lose every other section, so the write fails instead.
+  const std::string before = "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=2\r\n";
+  WriteSettingsFile(before);
+  const std::string folder = SettingsFilePath().substr(0, SettingsFilePath().rfind('/'));
+  chmod(folder.c_str(), 0777);
+  chmod(SettingsFilePath().c_str(), 0200);
+  const bool asRoot = geteuid() == 0;
+  if (asRoot) {
+    ASSERT_EQ(seteuid(65534), 0);  // root reads anything; another user does not
+  }
+  const UINT read = Read("cir");
+  const BOOL written = Write("cir", "3");
+  if (asRoot) {
+    ASSERT_EQ(seteuid(0), 0);
+  }
+  chmod(folder.c_str(), 0700);
+  EXPECT_EQ(read, 77u);
+  EXPECT_FALSE(written);
+  chmod(SettingsFilePath().c_str(), 0644);
+  EXPECT_EQ(ReadSettingsFile(), before);
+}
+
+TEST_F(PrivateProfileTest, WritesGoThroughALinkToItsFile) {
+  // A settings file linked from elsewhere stays linked: the file behind the link is updated.
+  const std::string target = SettingsFilePath() + ".real";
+  {
+    std::FILE* f = std::fopen(target.c_str(), "wb");
+    std::fputs("[Other]\r\nk=v\r\n", f);
+    std::fclose(f);
+  }
+  ASSERT_EQ(symlink(target.c_str(), SettingsFilePath().c_str()), 0);
+  EXPECT_TRUE(Write("cir", "3"));
+  struct stat info;
+  ASSERT_EQ(lstat(SettingsFilePath().c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  EXPECT_EQ(ReadSettingsFile(), "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=3\r\n");
+  unlink(SettingsFilePath().c_str());
+  std::remove(target.c_str());
 }
 
 TEST_F(PrivateProfileTest, FileOverrideAndPaths) {

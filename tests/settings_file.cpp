@@ -19,7 +19,25 @@ void UseFreshSettingsFile() {
   std::remove(SettingsFilePath().c_str());
   saverSettings = SaverSettings{};
 }
+
+void SetSettingsFileReadOnly(bool readOnly) {
+  static HANDLE holder = INVALID_HANDLE_VALUE;
+  if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+  holder = INVALID_HANDLE_VALUE;
+  if (readOnly)
+    holder = CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void PutFolderAtSettingsPath() {
+  CreateDirectoryA(SettingsFilePath().c_str(), nullptr);
+}
+
+void RemoveFolderAtSettingsPath() {
+  RemoveDirectoryA(SettingsFilePath().c_str());
+}
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "private_profile_location.h"
@@ -44,6 +62,18 @@ void UseFreshSettingsFile() {
   SetProfileDirectory(TestDirectory());
   std::remove(SettingsFilePath().c_str());
   saverSettings = SaverSettings{};
+}
+
+void SetSettingsFileReadOnly(bool readOnly) {
+  chmod(SettingsFilePath().c_str(), readOnly ? 0444 : 0644);
+}
+
+void PutFolderAtSettingsPath() {
+  mkdir(SettingsFilePath().c_str(), 0755);
+}
+
+void RemoveFolderAtSettingsPath() {
+  rmdir(SettingsFilePath().c_str());
 }
 #endif
 

@@ -37,10 +37,23 @@ run_preset() {
   count "$log"
 }
 
+# Each fuzz target runs for a bounded time; each counts as one test.
+run_fuzzers() {
+  local log=build/fuzz-summary.log
+  mkdir -p build
+  echo "== fuzz: build and run each target" >&2
+  bash tools/run-fuzzers.sh >"$log"
+  cat "$log" >&2
+  passed=$((passed + $(grep -c '^PASS' "$log")))
+  failed=$((failed + $(grep -c '^FAIL' "$log")))
+}
+
 # Can this kernel run 32-bit programs (and so 32-bit Wine)?
 can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
 run_preset native
+run_preset asan
+run_fuzzers
 if can_run_32bit; then
   run_preset win32
 else

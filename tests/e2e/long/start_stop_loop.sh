@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# LONG TEST, not run by CI or test-all.sh: starts the saver full screen (/s) under wine64 and ends
+# it with a key press, CYCLES times (1,000 by default), and shows that nothing grows over the run:
+# the X server's memory and client count, wineserver's memory and open files, leftover processes,
+# and the settings file. About 4 s a cycle, so the default run takes a little over an hour.
+#
+#   tests/e2e/long/start_stop_loop.sh [--cycles N] [--direct-x 0|1] [--scr PATH]
+#
+# Exit 0 when every cycle ended by itself with code 0 and nothing grew beyond the slack below;
+# the samples go to build/e2e-long/samples.txt.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+cycles=1000
+direct_x=0
+scr=$here/build/win64/glimra.scr
+while [ $# -gt 0 ]; do
+  case $1 in
+  --cycles) cycles=$2; shift 2 ;;
+  --direct-x) direct_x=$2; shift 2 ;;
+  --scr) scr=$2; shift 2 ;;
+  *) echo "unknown argument: $1" >&2; exit 2 ;;
+  esac
+done
+[ -f "$scr" ] || { echo "no program at $scr (build the win64 preset first)" >&2; exit 2; }
+
+out=$here/build/e2e-long
+mkdir -p "$out"
+export GLIMRA_WINEPREFIX=$out/wineprefix
+export WINEPREFIX=$GLIMRA_WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+samples=$out/samples.txt
+: >"$samples"
+
+# A private X server of exactly 640 x 480, so that both full-screen back-ends get their mode.
+display=:$((70 + RANDOM % 100))
+Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+cleanup() {
+  wineserver -k >/dev/null 2>&1
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+}
+trap cleanup EXIT
+sleep 1
+
+# The prefix (made once), a wineserver that stays up between cycles so that its growth shows,
+# and the settings file the saver reads.
+bash "$here/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1
+wineserver -p
+ini=$WINEPREFIX/drive_c/windows/Tovalesk.ini
+printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=0\r\ncycle=7\r\ndirect_x=%s\r\n' \
+  "$direct_x" >"$ini"
+ini_sum=$(md5sum <"$ini")
+
+rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+sample() {
+  local server clients fds
+  server=$(pgrep -n -x wineserver || echo 0)
+  clients=$(xlsclients -display "$display" 2>/dev/null | wc -l)
+  fds=$(ls "/proc/$server/fd" 2>/dev/null | wc -l)
+  echo "$1 xvfb_rss_kb=$(rss_kb "$xvfb") x_clients=$clients wineserver_rss_kb=$(rss_kb "$server") wineserver_fds=$fds" >>"$samples"
+}
+value() { sed -nE "s/.* $2=([0-9]+).*/\1/p" <<<"$1"; }
+
+failures=0
+for ((i = 1; i <= cycles; i++)); do
+  bash "$here/tools/wine-run.sh" "$scr" /s >/dev/null 2>&1 &
+  saver=$!
+  if ! timeout 30 xdotool search --sync --onlyvisible --classname glimra >/dev/null 2>&1; then
+    echo "cycle $i: no saver window within 30 s" >&2
+    failures=$((failures + 1))
+  fi
+  sleep 0.5
+  xdotool key space
+  code=124
+  for ((t = 0; t < 300; t++)); do # up to 30 s for the saver to end by itself
+    if ! kill -0 "$saver" 2>/dev/null; then
+      wait "$saver"
+      code=$?
+      break
+    fi
+    sleep 0.1
+  done
+  if [ "$code" -ne 0 ]; then
+    echo "cycle $i: saver ended with $code" >&2
+    kill "$saver" 2>/dev/null
+    failures=$((failures + 1))
+  fi
+  if [ $((i % 50)) -eq 0 ] || [ "$i" -eq 10 ]; then sample "$i"; fi
+done
+
+# Growth from the 10th cycle (the caches are warm by then) to the last sample.
+first=$(head -n 1 "$samples")
+last=$(tail -n 1 "$samples")
+grow() { echo $(($(value "$last" "$1") - $(value "$first" "$1"))); }
+echo "after $cycles cycles: X server memory +$(grow xvfb_rss_kb) kB, X clients $(grow x_clients)," \
+  "wineserver memory +$(grow wineserver_rss_kb) kB, wineserver files $(grow wineserver_fds)"
+[ "$(md5sum <"$ini")" = "$ini_sum" ] || { echo "the settings file changed" >&2; failures=$((failures + 1)); }
+# Saver processes of this prefix (other runs on the machine have prefixes of their own).
+for p in $(pgrep -f 'glimra\.scr'); do
+  if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    echo "saver process $p left over" >&2
+    failures=$((failures + 1))
+  fi
+done
+# Slack: allocator noise of a few MB is no leak; one leaked DC or bitmap per cycle would be.
+[ "$(grow xvfb_rss_kb)" -le 4096 ] || failures=$((failures + 1))
+[ "$(grow wineserver_rss_kb)" -le 4096 ] || failures=$((failures + 1))
+[ "$(grow x_clients)" -le 0 ] || failures=$((failures + 1))
+[ "$(grow wineserver_fds)" -le 2 ] || failures=$((failures + 1))
+echo "$failures failure(s); samples in $samples"
+[ "$failures" -eq 0 ]
