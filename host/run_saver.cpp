@@ -5,7 +5,6 @@
 
 #include "display/ddraw_backend.h"
 #include "display/ddraw_frame_step.h"
-#include "display/display_resources.h"
 #include "display/gdi_backend.h"
 #include "display/palette_handover.h"
 #include "engine/palette.h"

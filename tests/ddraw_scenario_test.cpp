@@ -4,6 +4,7 @@
 // window procedure's DirectDraw rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -48,7 +49,7 @@ void EndDirectDrawRun() {
   FakeDestroyFromOutside(saverWindow);
 }
 
-// ---- Set-up -------------------------------------------------------------------------------------
+// ---- Set-up
 
 TEST(DirectDrawSetUp, StepsInOrderThenPaletteAndRelease) {
   FreshProcess("direct_x=1\npal=0");
@@ -129,7 +130,7 @@ TEST(DirectDrawSetUp, EachFailingStepReleasesWhatExists) {
   }
 }
 
-// ---- Frame step ---------------------------------------------------------------------------------
+// ---- Frame step
 
 TEST(DirectDrawFrame, OneStepInOrder) {
   SetUpDirectDrawRun("pal=1");
@@ -279,8 +280,21 @@ TEST(DirectDrawFrame, ReportedPitchPlacesEachRow) {
   }
 }
 
+TEST(DirectDrawFrame, PitchTooShortForARowSkipsTheFrame) {
+  SetUpDirectDrawRun("pal=0");
+  FakeDirectDrawSetLockPitch(320);
+  const int from = static_cast<int>(FakeCalls().size());
+  EXPECT_EQ(DirectDrawFrameStep(), 0);
+  EXPECT_EQ(ringPhase, 0u);
+  const std::vector<std::uint8_t>& memory = FakeOffscreenMemory();
+  EXPECT_TRUE(std::all_of(memory.begin(), memory.end(), [](int b) { return b == 0xEE; }));
+  const Calls calls = DirectDrawCalls(from);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1], "IDirectDrawSurface::Unlock(offscreen, 0x0)");
+  EndDirectDrawRun();
+}
+
 // ---- Palette object
-// ------------------------------------------------------------------------------
 
 TEST(DirectDrawPalette, NoPaletteObjectSkipsTheStep) {
   FreshProcess("direct_x=1\npal=1");
@@ -330,7 +344,6 @@ TEST(DirectDrawPalette, StepKeepsTheFlagsByte) {
 }
 
 // ---- Window procedure and loop
-// --------------------------------------------------------------------
 
 TEST(DirectDrawWindow, TimerDoesNothingAndPaintGoesToTheDefault) {
   FreshProcess("direct_x=1\npal=1");

@@ -36,7 +36,7 @@ const Calls kStartUpNames = {"CreateMutexA",     "GetLastError",       "EnumWind
                              "ShowWindow",       "UpdateWindow",       "SetFocus",
                              "ShowCursor",       "SetDIBColorTable",   "PeekMessageA"};
 
-// ---- Start-up -----------------------------------------------------------------------------------
+// ---- Start-up
 
 TEST(StartUp, GdiFullScreenOrder) {
   FreshProcess("direct_x=0");
@@ -128,7 +128,7 @@ TEST(StartUp, DirectXSettingChoosesTheFullScreenBackEnd) {
   EXPECT_EQ(ArgsOf("CreateWindowExA")[7], "768");
 }
 
-// ---- Failure paths ------------------------------------------------------------------------------
+// ---- Failure paths
 
 TEST(FailurePaths, SecondInstanceEndsAtOnceWithoutReadingSettings) {
   for (const char* tail : {"/s", "/p 1234", "/c", ""}) {
@@ -202,7 +202,7 @@ TEST(FailurePaths, LongTailActsLikeItsFirstTwoCharacters) {
   EXPECT_EQ(CountCalls("DialogBoxParamA"), 1);
 }
 
-// ---- Window procedure ---------------------------------------------------------------------------
+// ---- Window procedure
 
 struct MessageCase {
   const char* tail;
@@ -314,7 +314,7 @@ TEST(SaverWindowProc, PreviewLeavesTheMoveCountAlone) {
   EXPECT_EQ(CountCalls("GetCursorPos"), 1);  // at creation only
 }
 
-// ---- Frames and paints --------------------------------------------------------------------------
+// ---- Frames and paints
 
 TEST(GdiFrames, TimerStepsComposesAndRepaints) {
   struct Case {
@@ -386,7 +386,26 @@ TEST(GdiFrames, FrameIsComposedIntoTheDibMemory) {
   EXPECT_TRUE(std::all_of(frame.begin(), frame.end(), [](int v) { return v >= 1 && v <= 254; }));
 }
 
-// ---- End of run ---------------------------------------------------------------------------------
+TEST(GdiFrames, MissingFrameMemoryMakesNoFrames) {
+  // 0 fails the call; GlobalAlloc's first two calls are the placement arrays.
+  struct Case {
+    const char* call;
+    std::vector<int> script;
+  };
+  for (const Case& c : {Case{"CreateDIBSection", {0}}, Case{"GlobalAlloc", {1, 1, 0}}}) {
+    SCOPED_TRACE(c.call);
+    FreshProcess("pal=1");
+    for (int result : c.script) ScriptResult(c.call, result);
+    ScheduleTicks(2);
+    ScheduleKey();
+    EXPECT_EQ(RunSaverWith("/s"), 0);
+    EXPECT_EQ(ringPhase, 0u);
+    EXPECT_EQ(CountCalls("InvalidateRect"), 0);
+    EXPECT_EQ(FakeLiveGlobalBlocks(), 0u);
+  }
+}
+
+// ---- End of run
 
 TEST(EndOfRun, OrderPerMode) {
   const Calls endNames = {"ChangeDisplaySettingsA", "Sleep",     "GlobalFree",   "DeleteDC",
@@ -441,7 +460,6 @@ TEST(MessageLoop, GdiModesWaitInsteadOfSpinning) {
 }
 
 // ---- Window placement list
-// ------------------------------------------------------------------------
 
 TEST(WindowPlacement, RecordsCaptionedVisibleWindowsAndRestoresThem) {
   FreshProcess();

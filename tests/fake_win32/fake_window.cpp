@@ -163,7 +163,7 @@ HWND InputTarget() {
 
 }  // namespace
 
-// ---- Controls for the scenario tests --------------------------------------------------------
+// ---- Controls for the scenario tests
 
 HWND FakeAddWindow(DWORD style, RECT rect, bool visible, bool iconic, HWND parent) {
   HWND handle = NewHandle();
@@ -232,7 +232,7 @@ std::vector<FakeTimer> FakeTimers() {
   return S().timers;
 }
 
-// ---- user32: classes and windows ----------------------------------------------------------------
+// ---- user32: classes and windows
 
 ATOM RegisterClassA(const WNDCLASSA* c) {
   RecordCall("RegisterClassA", {FakeText(c->lpszClassName), FakeHex(c->style), Hex(c->hInstance),
@@ -338,7 +338,6 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 // ---- user32: messages
-// ----------------------------------------------------------------------------
 
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
   RecordCall("PeekMessageA", {Hex(window), Num(filterMin), Num(filterMax), Num(removeFlags)});
@@ -441,7 +440,6 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
 }
 
 // ---- user32: other windows, placement, display settings
-// -------------------------------------------
 
 BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) {
   RecordCall("EnumWindows", {Num(param)});
@@ -506,7 +504,6 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
 }
 
 // ---- The dialog box: recorded, not run
-// ---------------------------------------------------------------
 
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
                         LPARAM initParam) {
