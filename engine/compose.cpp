@@ -48,32 +48,47 @@ void AdvanceRingLayer(int layer) {
   }
 }
 
-void ComposeFrame() {
-  // `cir` counts as unsigned: negative values, like values above 3, compose nothing and leave the
-  // tile as it was; it is still spread over the frame.
+namespace {
+
+// Advances the active layers and the phase and sums the tile, spreading each finished part of it
+// to `spreadTo` when one is given. Returns false when `cir` composes nothing: the layers, the
+// phase and the tile then stay as they were. `cir` counts as unsigned, so negative values are
+// outside 0..3 like values above 3.
+bool SumRingTile(const SpreadTarget* spreadTo) {
   const auto cir = static_cast<std::uint32_t>(saverSettings.cir);
-  if (cir <= 3) {
-    for (int layer = static_cast<int>(cir); layer < kRingLayerCount; ++layer)
-      AdvanceRingLayer(layer);
-    ringPhase += 5;
-    const auto phase = static_cast<std::uint8_t>(ringPhase);
-    const RingLayer* l = ringLayers;
-    switch (cir) {
-      case 0:
-        SumTile4(ringTile, l[1].x, l[1].y, l[0].x, l[0].y, l[2].x, l[2].y, l[3].x, l[3].y, phase);
-        break;
-      case 1:
-        SumTile3(ringTile, l[1].x, l[1].y, l[2].x, l[2].y, l[3].x, l[3].y, phase);
-        break;
-      case 2:
-        SumTile2(ringTile, l[2].x, l[2].y, l[3].x, l[3].y, phase);
-        break;
-      default:
-        SumTile1(ringTile, l[3].x, l[3].y, phase);
-        break;
-    }
+  if (cir > 3) return false;
+  for (int layer = static_cast<int>(cir); layer < kRingLayerCount; ++layer) AdvanceRingLayer(layer);
+  ringPhase += 5;
+  const auto phase = static_cast<std::uint8_t>(ringPhase);
+  const RingLayer* l = ringLayers;
+  switch (cir) {
+    case 0:
+      SumTile4(ringTile, l[1].x, l[1].y, l[0].x, l[0].y, l[2].x, l[2].y, l[3].x, l[3].y, phase,
+               spreadTo);
+      break;
+    case 1:
+      SumTile3(ringTile, l[1].x, l[1].y, l[2].x, l[2].y, l[3].x, l[3].y, phase, spreadTo);
+      break;
+    case 2:
+      SumTile2(ringTile, l[2].x, l[2].y, l[3].x, l[3].y, phase, spreadTo);
+      break;
+    default:
+      SumTile1(ringTile, l[3].x, l[3].y, phase, spreadTo);
+      break;
   }
-  SpreadTile(ringTile, saverSettings.one != 0, framePixels, framePitch);
+  return true;
+}
+
+}  // namespace
+
+void ComposeTile() {
+  SumRingTile(nullptr);
+}
+
+void ComposeFrame() {
+  const SpreadTarget target = {framePixels, framePitch, saverSettings.one != 0};
+  // An unchanged tile is still spread over the frame.
+  if (!SumRingTile(&target)) SpreadTile(ringTile, target.enlarged, framePixels, framePitch);
 }
 
 void ResetComposition() {

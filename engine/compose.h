@@ -35,6 +35,10 @@ extern std::uint8_t ringTile[kTileHeight * kTileWidth];
 // as the `cir` and `one` settings say.
 void ComposeFrame();
 
+// ComposeFrame without the spreading: the layers, the phase and `ringTile` only. For front-ends
+// that scale the tile to their window themselves and never need the 640 x 480 frame.
+void ComposeTile();
+
 // Moves one layer by one frame along its path (angles, then origin). Exposed for long-run checks.
 void AdvanceRingLayer(int layer);
 

@@ -14,6 +14,11 @@ inline std::uint8_t FixIndex(std::uint8_t sum) {
   return sum;
 }
 
+// The plain sums spread the finished tile afterwards.
+void SpreadIfAsked(const std::uint8_t* tile, const SpreadTarget* spreadTo) {
+  if (spreadTo) SpreadTileScalar(tile, spreadTo->enlarged, spreadTo->frame, spreadTo->pitch);
+}
+
 inline const std::uint8_t* Window(const RingTable& table, int x, int y) {
   return table.data() + y * kRingTableColumns + x;
 }
@@ -21,7 +26,8 @@ inline const std::uint8_t* Window(const RingTable& table, int x, int y) {
 }  // namespace
 
 void SumTile4Scalar(std::uint8_t* tile, int baseX, int baseY, int waveX0, int waveY0, int waveX1,
-                    int waveY1, int waveX2, int waveY2, std::uint8_t phase) {
+                    int waveY1, int waveX2, int waveY2, std::uint8_t phase,
+                    const SpreadTarget* spreadTo) {
   for (int r = 0; r < kTileHeight; ++r) {
     const std::uint8_t* b = Window(baseTable, baseX, baseY + r);
     const std::uint8_t* w0 = Window(waveTable, waveX0, waveY0 + r);
@@ -31,10 +37,11 @@ void SumTile4Scalar(std::uint8_t* tile, int baseX, int baseY, int waveX0, int wa
       tile[r * kTileWidth + c] =
           FixIndex(static_cast<std::uint8_t>(phase + b[c] + w0[c] + w1[c] + w2[c]));
   }
+  SpreadIfAsked(tile, spreadTo);
 }
 
 void SumTile3Scalar(std::uint8_t* tile, int baseX, int baseY, int waveX0, int waveY0, int waveX1,
-                    int waveY1, std::uint8_t phase) {
+                    int waveY1, std::uint8_t phase, const SpreadTarget* spreadTo) {
   for (int r = 0; r < kTileHeight; ++r) {
     const std::uint8_t* b = Window(baseTable, baseX, baseY + r);
     const std::uint8_t* w0 = Window(waveTable, waveX0, waveY0 + r);
@@ -42,24 +49,28 @@ void SumTile3Scalar(std::uint8_t* tile, int baseX, int baseY, int waveX0, int wa
     for (int c = 0; c < kTileWidth; ++c)
       tile[r * kTileWidth + c] = FixIndex(static_cast<std::uint8_t>(phase + b[c] + w0[c] + w1[c]));
   }
+  SpreadIfAsked(tile, spreadTo);
 }
 
 void SumTile2Scalar(std::uint8_t* tile, int baseX, int baseY, int waveX0, int waveY0,
-                    std::uint8_t phase) {
+                    std::uint8_t phase, const SpreadTarget* spreadTo) {
   for (int r = 0; r < kTileHeight; ++r) {
     const std::uint8_t* b = Window(baseTable, baseX, baseY + r);
     const std::uint8_t* w0 = Window(waveTable, waveX0, waveY0 + r);
     for (int c = 0; c < kTileWidth; ++c)
       tile[r * kTileWidth + c] = FixIndex(static_cast<std::uint8_t>(phase + b[c] + w0[c]));
   }
+  SpreadIfAsked(tile, spreadTo);
 }
 
-void SumTile1Scalar(std::uint8_t* tile, int baseX, int baseY, std::uint8_t phase) {
+void SumTile1Scalar(std::uint8_t* tile, int baseX, int baseY, std::uint8_t phase,
+                    const SpreadTarget* spreadTo) {
   for (int r = 0; r < kTileHeight; ++r) {
     const std::uint8_t* b = Window(baseTable, baseX, baseY + r);
     for (int c = 0; c < kTileWidth; ++c)
       tile[r * kTileWidth + c] = FixIndex(static_cast<std::uint8_t>(phase + b[c]));
   }
+  SpreadIfAsked(tile, spreadTo);
 }
 
 void SpreadTileScalar(const std::uint8_t* tile, bool enlarged, std::uint8_t* frame,

@@ -32,94 +32,113 @@ inline __m128i FixIndices(__m128i sum) {
   return _mm_min_epu8(_mm_max_epu8(sum, _mm_set1_epi8(1)), _mm_set1_epi8(static_cast<char>(254)));
 }
 
+// Writes a finished 640-byte frame row again at `to`, front to back. Frame rows written whole and
+// in order keep the stores sequential, which the caches take best; the source is still in the
+// first-level cache. (A library copy was slower here: its wider loads cannot take their data from
+// the sixteen-byte stores still in flight.)
+inline void RepeatRow(std::uint8_t* to, const std::uint8_t* from) {
+  for (int c = 0; c < kFrameWidth; c += 16) Store(to + c, Load(from + c));
+}
+
+// Enlarged: tile row r gives frame rows 4 r .. 4 r + 3. The first is built from the tile (each
+// cell widened to four bytes by two unpacks), the other three repeat it.
+void SpreadEnlargedRow(const std::uint8_t* source, int r, std::uint8_t* frame,
+                       std::ptrdiff_t pitch) {
+  std::uint8_t* first = frame + 4 * r * pitch;
+  for (int i = 0; i < kVectorsPerTileRow; ++i) {
+    const __m128i cells = Load(source + 16 * i);
+    const __m128i twiceLow = _mm_unpacklo_epi8(cells, cells);   // cells 0..7, each twice
+    const __m128i twiceHigh = _mm_unpackhi_epi8(cells, cells);  // cells 8..15, each twice
+    std::uint8_t* out = first + 64 * i;
+    Store(out, _mm_unpacklo_epi16(twiceLow, twiceLow));
+    Store(out + 16, _mm_unpackhi_epi16(twiceLow, twiceLow));
+    Store(out + 32, _mm_unpacklo_epi16(twiceHigh, twiceHigh));
+    Store(out + 48, _mm_unpackhi_epi16(twiceHigh, twiceHigh));
+  }
+  for (int down = 1; down < 4; ++down) RepeatRow(first + down * pitch, first);
+}
+
+// Tiled: tile row r gives frame rows r, r + 120, r + 240 and r + 360. The first is four copies of
+// the tile row side by side, the other three repeat it.
+void SpreadTiledRow(const std::uint8_t* source, int r, std::uint8_t* frame, std::ptrdiff_t pitch) {
+  std::uint8_t* first = frame + r * pitch;
+  for (int i = 0; i < kVectorsPerTileRow; ++i) {
+    const __m128i cells = Load(source + 16 * i);
+    for (int n = 0; n < 4; ++n) Store(first + n * kTileWidth + 16 * i, cells);
+  }
+  const std::ptrdiff_t band = kTileHeight * pitch;
+  for (int m = 1; m < 4; ++m) RepeatRow(first + m * band, first);
+}
+
+// What a sum does with each finished tile row besides keeping it in the tile.
+enum class Spread { None, Enlarged, Tiled };
+
 // One tile of `Rings` windows: the first over the base table, the rest over the wave table.
-// _mm_add_epi8 wraps modulo 256 like the 8-bit sum of the plain version.
-template <int Rings>
-void SumTile(std::uint8_t* tile, const int (&x)[Rings], const int (&y)[Rings], std::uint8_t phase) {
+// _mm_add_epi8 wraps modulo 256 like the 8-bit sum of the plain version. With a spread target each
+// finished tile row also goes straight to the frame, while it is still in the first-level cache.
+template <int Rings, Spread How>
+void SumTileLoop(std::uint8_t* tile, const int (&x)[Rings], const int (&y)[Rings],
+                 std::uint8_t phase, const SpreadTarget* spreadTo) {
   const __m128i phaseVector = _mm_set1_epi8(static_cast<char>(phase));
   for (int r = 0; r < kTileHeight; ++r) {
     const std::uint8_t* rows[Rings];
     rows[0] = Window(baseTable, x[0], y[0] + r);
     for (int k = 1; k < Rings; ++k) rows[k] = Window(waveTable, x[k], y[k] + r);
     std::uint8_t* out = tile + r * kTileWidth;
-    for (int c = 0; c < kTileWidth; c += 16) {
-      __m128i sum = _mm_add_epi8(phaseVector, Load(rows[0] + c));
-      for (int k = 1; k < Rings; ++k) sum = _mm_add_epi8(sum, Load(rows[k] + c));
-      Store(out + c, FixIndices(sum));
+    for (int i = 0; i < kVectorsPerTileRow; ++i) {
+      __m128i sum = _mm_add_epi8(phaseVector, Load(rows[0] + 16 * i));
+      for (int k = 1; k < Rings; ++k) sum = _mm_add_epi8(sum, Load(rows[k] + 16 * i));
+      Store(out + 16 * i, FixIndices(sum));
     }
+    if (How == Spread::Enlarged) SpreadEnlargedRow(out, r, spreadTo->frame, spreadTo->pitch);
+    if (How == Spread::Tiled) SpreadTiledRow(out, r, spreadTo->frame, spreadTo->pitch);
   }
 }
 
-// Enlarged: each tile byte becomes four (two unpacks), and each widened row goes to four frame
-// rows, so a tile row is read once for 2,560 frame bytes.
-void SpreadEnlarged(const std::uint8_t* tile, std::uint8_t* frame, std::ptrdiff_t pitch) {
-  for (int r = 0; r < kTileHeight; ++r) {
-    const std::uint8_t* source = tile + r * kTileWidth;
-    std::uint8_t* row0 = frame + 4 * r * pitch;
-    std::uint8_t* row1 = row0 + pitch;
-    std::uint8_t* row2 = row1 + pitch;
-    std::uint8_t* row3 = row2 + pitch;
-    for (int i = 0; i < kVectorsPerTileRow; ++i) {
-      const __m128i cells = Load(source + 16 * i);
-      const __m128i twiceLow = _mm_unpacklo_epi8(cells, cells);   // cells 0..7, each twice
-      const __m128i twiceHigh = _mm_unpackhi_epi8(cells, cells);  // cells 8..15, each twice
-      const __m128i quad[4] = {
-          _mm_unpacklo_epi16(twiceLow, twiceLow), _mm_unpackhi_epi16(twiceLow, twiceLow),
-          _mm_unpacklo_epi16(twiceHigh, twiceHigh), _mm_unpackhi_epi16(twiceHigh, twiceHigh)};
-      const int at = 64 * i;
-      for (int q = 0; q < 4; ++q) {
-        Store(row0 + at + 16 * q, quad[q]);
-        Store(row1 + at + 16 * q, quad[q]);
-        Store(row2 + at + 16 * q, quad[q]);
-        Store(row3 + at + 16 * q, quad[q]);
-      }
-    }
-  }
-}
-
-// Tiled: tile row r is frame rows r, r + 120, r + 240 and r + 360, four copies across each.
-void SpreadTiled(const std::uint8_t* tile, std::uint8_t* frame, std::ptrdiff_t pitch) {
-  const std::ptrdiff_t band = kTileHeight * pitch;
-  for (int r = 0; r < kTileHeight; ++r) {
-    const std::uint8_t* source = tile + r * kTileWidth;
-    std::uint8_t* row = frame + r * pitch;
-    for (int i = 0; i < kVectorsPerTileRow; ++i) {
-      const __m128i cells = Load(source + 16 * i);
-      for (int m = 0; m < 4; ++m) {
-        std::uint8_t* out = row + m * band + 16 * i;
-        for (int n = 0; n < 4; ++n) Store(out + n * kTileWidth, cells);
-      }
-    }
-  }
+// Picks the loop for the spread target once, outside the loops.
+template <int Rings>
+void SumTile(std::uint8_t* tile, const int (&x)[Rings], const int (&y)[Rings], std::uint8_t phase,
+             const SpreadTarget* spreadTo) {
+  if (!spreadTo)
+    SumTileLoop<Rings, Spread::None>(tile, x, y, phase, spreadTo);
+  else if (spreadTo->enlarged)
+    SumTileLoop<Rings, Spread::Enlarged>(tile, x, y, phase, spreadTo);
+  else
+    SumTileLoop<Rings, Spread::Tiled>(tile, x, y, phase, spreadTo);
 }
 
 }  // namespace
 
 void SumTile4Sse2(std::uint8_t* tile, int baseX, int baseY, int waveX0, int waveY0, int waveX1,
-                  int waveY1, int waveX2, int waveY2, std::uint8_t phase) {
-  SumTile<4>(tile, {baseX, waveX0, waveX1, waveX2}, {baseY, waveY0, waveY1, waveY2}, phase);
+                  int waveY1, int waveX2, int waveY2, std::uint8_t phase,
+                  const SpreadTarget* spreadTo) {
+  SumTile<4>(tile, {baseX, waveX0, waveX1, waveX2}, {baseY, waveY0, waveY1, waveY2}, phase,
+             spreadTo);
 }
 
 void SumTile3Sse2(std::uint8_t* tile, int baseX, int baseY, int waveX0, int waveY0, int waveX1,
-                  int waveY1, std::uint8_t phase) {
-  SumTile<3>(tile, {baseX, waveX0, waveX1}, {baseY, waveY0, waveY1}, phase);
+                  int waveY1, std::uint8_t phase, const SpreadTarget* spreadTo) {
+  SumTile<3>(tile, {baseX, waveX0, waveX1}, {baseY, waveY0, waveY1}, phase, spreadTo);
 }
 
 void SumTile2Sse2(std::uint8_t* tile, int baseX, int baseY, int waveX0, int waveY0,
-                  std::uint8_t phase) {
-  SumTile<2>(tile, {baseX, waveX0}, {baseY, waveY0}, phase);
+                  std::uint8_t phase, const SpreadTarget* spreadTo) {
+  SumTile<2>(tile, {baseX, waveX0}, {baseY, waveY0}, phase, spreadTo);
 }
 
-void SumTile1Sse2(std::uint8_t* tile, int baseX, int baseY, std::uint8_t phase) {
-  SumTile<1>(tile, {baseX}, {baseY}, phase);
+void SumTile1Sse2(std::uint8_t* tile, int baseX, int baseY, std::uint8_t phase,
+                  const SpreadTarget* spreadTo) {
+  SumTile<1>(tile, {baseX}, {baseY}, phase, spreadTo);
 }
 
 void SpreadTileSse2(const std::uint8_t* tile, bool enlarged, std::uint8_t* frame,
                     std::ptrdiff_t pitch) {
-  if (enlarged)
-    SpreadEnlarged(tile, frame, pitch);
-  else
-    SpreadTiled(tile, frame, pitch);
+  for (int r = 0; r < kTileHeight; ++r) {
+    if (enlarged)
+      SpreadEnlargedRow(tile + r * kTileWidth, r, frame, pitch);
+    else
+      SpreadTiledRow(tile + r * kTileWidth, r, frame, pitch);
+  }
 }
 
 #endif  // GLIMRA_TILE_SUM_SSE2

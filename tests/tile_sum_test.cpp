@@ -2,6 +2,7 @@
 // normal and wider frame pitches, hundreds of frames, every byte of tile and frame (padding too).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -93,6 +94,7 @@ TEST(TileSum, RandomTablesOriginsAndPhases) {
     for (auto& cell : *table) cell = static_cast<std::uint8_t>(byte(random));
   std::uint8_t fast[kTileHeight * kTileWidth];
   std::uint8_t plain[kTileHeight * kTileWidth];
+  std::vector<std::uint8_t> fastFrame(704 * kFrameHeight), plainFrame(704 * kFrameHeight);
   for (int draw = 0; draw < 200; ++draw) {
     int x[4], y[4];
     for (int k = 0; k < 4; ++k) {
@@ -101,28 +103,38 @@ TEST(TileSum, RandomTablesOriginsAndPhases) {
       y[k] = draw % 4 == 0 ? 120 * ((draw / 8 + k) % 2) : row(random);
     }
     const auto phase = static_cast<std::uint8_t>(byte(random));
+    // Odd draws also spread as they sum, into frames of either pitch and layout.
+    const std::ptrdiff_t pitch = draw % 4 == 1 ? 704 : 640;
+    const SpreadTarget fastTarget = {fastFrame.data(), pitch, draw % 8 < 4};
+    const SpreadTarget plainTarget = {plainFrame.data(), pitch, draw % 8 < 4};
+    const SpreadTarget* toFast = draw % 2 ? &fastTarget : nullptr;
+    const SpreadTarget* toPlain = draw % 2 ? &plainTarget : nullptr;
     for (int rings = 1; rings <= 4; ++rings) {
       SCOPED_TRACE(::testing::Message() << "draw " << draw << " rings " << rings);
       std::memset(fast, 0, sizeof fast);
+      std::fill(fastFrame.begin(), fastFrame.end(), kPadding);
+      std::fill(plainFrame.begin(), plainFrame.end(), kPadding);
       switch (rings) {
         case 4:
-          SumTile4(fast, x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], phase);
-          SumTile4Scalar(plain, x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], phase);
+          SumTile4(fast, x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], phase, toFast);
+          SumTile4Scalar(plain, x[0], y[0], x[1], y[1], x[2], y[2], x[3], y[3], phase, toPlain);
           break;
         case 3:
-          SumTile3(fast, x[0], y[0], x[1], y[1], x[2], y[2], phase);
-          SumTile3Scalar(plain, x[0], y[0], x[1], y[1], x[2], y[2], phase);
+          SumTile3(fast, x[0], y[0], x[1], y[1], x[2], y[2], phase, toFast);
+          SumTile3Scalar(plain, x[0], y[0], x[1], y[1], x[2], y[2], phase, toPlain);
           break;
         case 2:
-          SumTile2(fast, x[0], y[0], x[1], y[1], phase);
-          SumTile2Scalar(plain, x[0], y[0], x[1], y[1], phase);
+          SumTile2(fast, x[0], y[0], x[1], y[1], phase, toFast);
+          SumTile2Scalar(plain, x[0], y[0], x[1], y[1], phase, toPlain);
           break;
         default:
-          SumTile1(fast, x[0], y[0], phase);
-          SumTile1Scalar(plain, x[0], y[0], phase);
+          SumTile1(fast, x[0], y[0], phase, toFast);
+          SumTile1Scalar(plain, x[0], y[0], phase, toPlain);
           break;
       }
       ASSERT_EQ(std::memcmp(fast, plain, sizeof fast), 0);
+      const long at = FirstDifference(fastFrame, plainFrame);
+      ASSERT_EQ(at, -1) << "frame byte " << at;
     }
   }
 }

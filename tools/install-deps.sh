@@ -36,3 +36,9 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
   locale-gen >/dev/null
 fi
+# Only for tools/x11-cpu-compare.sh (not for the tests): XScreenSaver's `interference` hack.
+if [ "${1:-}" = --x11-measure ] &&
+  ! dpkg-query -W -f='${Status}' xscreensaver-data-extra 2>/dev/null | grep -q "ok installed"; then
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends xscreensaver-data-extra >/dev/null
+fi

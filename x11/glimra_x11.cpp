@@ -1,7 +1,9 @@
-// glimra for X11: the saver's frames (palette step when `pal` is non-zero, then ComposeFrame, as
-// the Windows saver's timer makes them) shown in a window at a steady pace. Runs stand-alone, in
-// a given window, or as an XScreenSaver program. Exit: 0 when its own window is closed, 1 on a bad
-// option or a lost window, and by the signal itself on SIGTERM, SIGINT or SIGHUP.
+// glimra for X11: the saver's frames (palette step when `pal` is non-zero, then the composition, as
+// the Windows saver's timer makes them) shown in a window at a steady pace. The 640 x 480 frame
+// itself is never made: the window's pixels come straight from the tile it would be spread from.
+// Runs stand-alone, in a given window, or as an XScreenSaver program. Exit: 0 when its own window
+// is closed, 1 on a bad option or a lost window, and by the signal itself on SIGTERM, SIGINT or
+// SIGHUP.
 #include <X11/Xlib.h>
 #include <signal.h>
 #include <time.h>
@@ -10,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "engine/compose.h"
 #include "engine/palette.h"
@@ -50,14 +51,12 @@ void InstallStopHandlers() {
 }
 
 // The saver's set-up: settings, scaled speeds, both tables, the first palette.
-void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries, std::uint8_t* frame) {
+void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries) {
   saverSettings = SettingsFromOptions(options);
   ScalePhaseSpeeds();
   BuildBaseTable(saverSettings.cycle);
   BuildWaveTable();
   BuildFirstPalette(entries, EntryLayoutRgbQuad);
-  framePixels = frame;
-  framePitch = kFrameWidth;
 }
 
 // Everything that belongs to the window's current size.
@@ -103,12 +102,10 @@ void WaitForNextFrame(timespec& deadline, long delayMicroseconds) {
     t.tv_nsec %= 1000000000;
   };
   add(deadline, delayMicroseconds * 1000);
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  if (now.tv_sec > deadline.tv_sec + 1) deadline = now;
   while (!stopSignal &&
          clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
   }
+  timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   // More than one delay behind: the next frame is due one delay from now.
   const double late = (now.tv_sec - deadline.tv_sec) + (now.tv_nsec - deadline.tv_nsec) * 1e-9;
@@ -153,7 +150,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
       }
     }
     if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeFrame();
+    ComposeTile();
     DrawPicture(picture, entries);
     PutFrameImage(display, target.window, gc, picture.image);
     if (xErrorCode != 0) {  // the window is gone (BadDrawable, BadWindow) or unusable
@@ -192,14 +189,15 @@ int main(int argc, char** argv) {
     return Fail(error);
   }
   static PaletteEntries entries = {};
-  std::vector<std::uint8_t> frame(kFrameBytes);
-  SetUpEngine(options, entries, frame.data());
+  SetUpEngine(options, entries);
 
   Picture picture;
   RunEnd end = RunEnd::NoImage;
   if (MakePicture(display, target, picture))
     end = DrawUntilTheEnd(display, target, options, entries, picture);
 
+  char errorName[80] = "";
+  if (xErrorCode != 0) XGetErrorText(display, xErrorCode, errorName, sizeof errorName);
   // Release in the reverse order of creation: image (and its shared segment), window, display.
   ReleaseFrameImage(display, picture.image);
   const unsigned long window = target.window;
@@ -212,8 +210,8 @@ int main(int argc, char** argv) {
     raise(stopSignal);
   }
   if (end == RunEnd::WindowLost) {
-    char text[80];
-    std::snprintf(text, sizeof text, "window 0x%lx is gone (X error %d)", window, xErrorCode);
+    char text[200];
+    std::snprintf(text, sizeof text, "window 0x%lx is gone (%s)", window, errorName);
     return Fail(text);
   }
   if (end == RunEnd::NoImage) return Fail("cannot make an image of the window's size");

@@ -1,4 +1,13 @@
 # The X11 saver: its pure rules natively, and the program itself under a private Xvfb.
+find_package(X11)
 if(TARGET glimra_x11_logic)
   glimra_test(x11_options_test SOURCES x11_options_test.cpp LINKS glimra_x11_logic NATIVE_ONLY)
+endif()
+if(TARGET glimra-x11 AND TARGET glimra-render)
+  find_package(GIF REQUIRED)
+  glimra_test(x11_display_test SOURCES x11_display_test.cpp LINKS X11::X11 GIF::GIF NATIVE_ONLY
+    LOCK x11_display)
+  target_compile_definitions(x11_display_test PRIVATE GLIMRA_X11="$<TARGET_FILE:glimra-x11>"
+    GLIMRA_RENDER="$<TARGET_FILE:glimra-render>")
+  add_dependencies(x11_display_test glimra-x11 glimra-render)
 endif()

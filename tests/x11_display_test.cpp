@@ -1,0 +1,433 @@
+// The X11 saver run as a program under a private Xvfb: its picture in a test-made window equals,
+// pixel for pixel, one of glimra-render's frames for the same settings; it follows resizes; it
+// ends cleanly on SIGTERM (and leaves no shared memory even when killed); it ends when its window
+// is destroyed; its own window closes on q; its exit codes.
+// GoogleTest comes before Xlib, whose None and Bool macros clash with its names.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <fcntl.h>
+#include <gif_lib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "/x11_" + name;
+}
+
+void Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+long Milliseconds(Clock::time_point since) {
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+// Starts a program with extra environment variables; its stderr goes to `stderrPath`.
+pid_t Start(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+            const std::string& stderrPath) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    for (const std::string& assignment : environment) putenv(strdup(assignment.c_str()));
+    const int err = open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (err >= 0) dup2(err, 2);
+    const int out = open("/dev/null", O_WRONLY);
+    if (out >= 0) dup2(out, 1);
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(strdup(arg.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+// Waits up to `milliseconds` for the process; false if it is still running.
+bool WaitFor(pid_t pid, int milliseconds, int& status) {
+  const auto start = Clock::now();
+  while (Milliseconds(start) < milliseconds) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+void Stop(pid_t pid) {
+  int status;
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Shared-memory segments created by `pid`, as `ipcs -m -p` lists them (cpid column).
+int SegmentsCreatedBy(pid_t pid) {
+  FILE* list = popen("ipcs -m -p", "r");
+  if (list == nullptr) return -1;
+  int count = 0;
+  char line[256];
+  while (std::fgets(line, sizeof line, list)) {
+    long shmid, cpid, lpid;
+    char owner[64];
+    if (std::sscanf(line, "%ld %63s %ld %ld", &shmid, owner, &cpid, &lpid) == 4 && cpid == pid)
+      ++count;
+  }
+  pclose(list);
+  return count;
+}
+
+using Rgb = std::vector<std::uint8_t>;  // width * height * (red, green, blue)
+
+// glimra-render's frames 1..count for a settings file, as RGB pictures.
+std::vector<Rgb> RenderedFrames(const std::string& ini, int count) {
+  const std::string gifPath = TempPath("reference.gif");
+  const std::string command = std::string("'") + GLIMRA_RENDER + "' --ini '" + ini + "' --frames " +
+                              std::to_string(count) + " --gif '" + gifPath + "' 2>/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  std::vector<Rgb> frames;
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(gifPath.c_str(), &error);
+  if (gif == nullptr || DGifSlurp(gif) != GIF_OK) return frames;
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const SavedImage& image = gif->SavedImages[i];
+    Rgb rgb(640 * 480 * 3);
+    for (int p = 0; p < 640 * 480; ++p) {
+      const GifColorType& colour = image.ImageDesc.ColorMap->Colors[image.RasterBits[p]];
+      rgb[p * 3] = colour.Red;
+      rgb[p * 3 + 1] = colour.Green;
+      rgb[p * 3 + 2] = colour.Blue;
+    }
+    frames.push_back(rgb);
+  }
+  DGifCloseFile(gif, &error);
+  return frames;
+}
+
+// Whether the screenshot is the frame sampled to the window's size as the saver scales it:
+// nearest neighbour, window pixel (x, y) from frame pixel (x * 640 / width, y * 480 / height).
+bool ShowsFrame(const Rgb& shot, const Rgb& frame, int width, int height) {
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint8_t* want = &frame[((y * 480 / height) * 640 + x * 640 / width) * 3];
+      const std::uint8_t* got = &shot[(static_cast<std::size_t>(y) * width + x) * 3];
+      if (want[0] != got[0] || want[1] != got[1] || want[2] != got[2]) return false;
+    }
+  return true;
+}
+
+class X11DisplayTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // A private server: -displayfd picks a free display number and writes it to the pipe.
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    xvfb = fork();
+    if (xvfb == 0) {
+      close(pipeFds[0]);
+      const int devnull = open("/dev/null", O_WRONLY);
+      dup2(devnull, 1);
+      if (!std::getenv("GLIMRA_TEST_XVFB_LOG")) dup2(devnull, 2);
+      const std::string fd = std::to_string(pipeFds[1]);
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten",
+             "tcp", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(pipeFds[1]);
+    // The number may come in pieces; it ends with a newline.
+    std::string number;
+    char c;
+    while (read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(pipeFds[0]);
+    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+    displayName = ":" + number;
+    display = XOpenDisplay(displayName.c_str());
+    ASSERT_NE(display, nullptr) << "cannot open Xvfb's display " << displayName;
+  }
+  static void TearDownTestSuite() {
+    if (display) XCloseDisplay(display);
+    display = nullptr;
+    if (xvfb > 0) {
+      kill(xvfb, SIGTERM);
+      waitpid(xvfb, nullptr, 0);
+    }
+  }
+
+  Window MakeWindow(int width, int height) {
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, width, height, 0, 0, 0);
+    XSelectInput(display, window, StructureNotifyMask);
+    XMapWindow(display, window);
+    XEvent event;
+    do XNextEvent(display, &event);
+    while (event.type != MapNotify);
+    XSync(display, False);
+    return window;
+  }
+
+  Rgb Screenshot(Window window, int width, int height) {
+    XImage* image = XGetImage(display, window, 0, 0, width, height, AllPlanes, ZPixmap);
+    Rgb rgb(static_cast<std::size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        rgb[(y * width + x) * 3] = (pixel >> 16) & 0xFF;
+        rgb[(y * width + x) * 3 + 1] = (pixel >> 8) & 0xFF;
+        rgb[(y * width + x) * 3 + 2] = pixel & 0xFF;
+      }
+    XDestroyImage(image);
+    return rgb;
+  }
+
+  pid_t StartGlimra(std::vector<std::string> args, std::vector<std::string> environment = {}) {
+    args.insert(args.begin(), GLIMRA_X11);
+    environment.push_back("DISPLAY=" + displayName);
+    return Start(args, environment, TempPath("glimra-stderr.txt"));
+  }
+
+  static std::string HexId(Window window) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%lx", window);
+    return text;
+  }
+
+  static pid_t xvfb;
+  static std::string displayName;
+  static Display* display;
+};
+
+pid_t X11DisplayTest::xvfb = 0;
+std::string X11DisplayTest::displayName;
+Display* X11DisplayTest::display = nullptr;
+
+struct PictureCase {
+  const char* what;
+  std::vector<std::string> options;  // window options are added by the test
+  const char* iniText;               // the same settings for glimra-render
+  int width, height;                 // the window at the start
+  int resizeWidth, resizeHeight;     // 0: not resized
+  enum { WindowId, WindowIdDecimal, RootWithVariable } target;
+};
+
+TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
+  const std::vector<PictureCase> cases = {
+      {"defaults, 640x480", {}, "", 640, 480, 0, 0, PictureCase::WindowId},
+      {"options, decimal id",
+       {"--cycle", "7", "--circles", "4", "--palette", "shift", "--tile", "--red-speed", "30"},
+       "[Glimra ScreenSaver]\ncycle=7\ncir=0\npal=2\none=0\ndx_r=30\n",
+       640,
+       480,
+       0,
+       0,
+       PictureCase::WindowIdDecimal},
+      {"--ini file, scaled twice",
+       {"--ini", TempPath("case.ini")},
+       "[Glimra ScreenSaver]\npal=6\ncir=2\ndx_g=55\ncycle=13\n",
+       1280,
+       960,
+       0,
+       0,
+       PictureCase::WindowId},
+      {"--root with XSCREENSAVER_WINDOW, half size",
+       {"-root", "-palette", "fixed", "-circles", "1"},
+       "[Glimra ScreenSaver]\npal=0\ncir=3\n",
+       320,
+       240,
+       0,
+       0,
+       PictureCase::RootWithVariable},
+      {"resized from 640x480 to 1280x960",
+       {"--palette", "water-surface"},
+       "[Glimra ScreenSaver]\npal=5\n",
+       640,
+       480,
+       1280,
+       960,
+       PictureCase::WindowId},
+  };
+  for (const PictureCase& c : cases) {
+    const std::string ini = TempPath("case.ini");
+    std::ofstream(ini, std::ios::binary) << c.iniText;
+    const Window window = MakeWindow(c.width, c.height);
+    std::vector<std::string> args = c.options;
+    std::vector<std::string> environment;
+    if (c.target == PictureCase::WindowId) args.insert(args.end(), {"--window-id", HexId(window)});
+    if (c.target == PictureCase::WindowIdDecimal)
+      args.insert(args.end(), {"-window-id", std::to_string(window)});
+    if (c.target == PictureCase::RootWithVariable)
+      environment.push_back("XSCREENSAVER_WINDOW=" + HexId(window));
+    const auto start = Clock::now();
+    const pid_t pid = StartGlimra(args, environment);
+    int width = c.width, height = c.height;
+    if (c.resizeWidth) {
+      Sleep(300);
+      XResizeWindow(display, window, c.resizeWidth, c.resizeHeight);
+      XSync(display, False);
+      width = c.resizeWidth;
+      height = c.resizeHeight;
+    }
+    Sleep(700);
+    const Rgb shot = Screenshot(window, width, height);
+    // Frames shown by now: at most one per 50 ms since the start, plus a margin.
+    const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
+    int status = 0;
+    EXPECT_FALSE(WaitFor(pid, 0, status))
+        << c.what << ": glimra ended early: " << ReadText(TempPath("glimra-stderr.txt"));
+    Stop(pid);
+    const std::vector<Rgb> frames = RenderedFrames(ini, most);
+    ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
+    int match = 0;
+    for (int k = 0; k < most && match == 0; ++k)
+      if (ShowsFrame(shot, frames[k], width, height)) match = k + 1;
+    EXPECT_GT(match, 1) << c.what << ": the picture is none of frames 2.." << most;
+    std::fprintf(stderr, "%s: frame %d of at most %d\n", c.what, match, most);
+    XDestroyWindow(display, window);
+    XSync(display, False);
+  }
+}
+
+// SIGTERM: the shared image is released and the process ends by that signal. SIGKILL: nothing
+// can be released, yet the segment goes with the connection because it was marked for removal.
+TEST_F(X11DisplayTest, NoSharedMemoryIsLeftWhenStopped) {
+  for (int signal : {SIGTERM, SIGKILL}) {
+    const Window window = MakeWindow(640, 480);
+    const pid_t pid = StartGlimra({"--window-id", HexId(window)});
+    const auto start = Clock::now();
+    while (SegmentsCreatedBy(pid) == 0 && Milliseconds(start) < 3000) Sleep(20);
+    ASSERT_EQ(SegmentsCreatedBy(pid), 1) << "glimra draws through one shared segment";
+    Sleep(200);
+    kill(pid, signal);
+    int status = 0;
+    ASSERT_TRUE(WaitFor(pid, 3000, status)) << strsignal(signal);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
+    // After a kill the server lets go of the segment when it notices the closed connection.
+    const auto gone = Clock::now();
+    while (SegmentsCreatedBy(pid) != 0 && Milliseconds(gone) < 3000) Sleep(20);
+    EXPECT_EQ(SegmentsCreatedBy(pid), 0) << strsignal(signal);
+    XDestroyWindow(display, window);
+    XSync(display, False);
+  }
+}
+
+TEST_F(X11DisplayTest, DestroyedWindowEndsTheProcess) {
+  const Window window = MakeWindow(640, 480);
+  const pid_t pid = StartGlimra({"--window-id", HexId(window)});
+  Sleep(400);
+  XDestroyWindow(display, window);
+  XSync(display, False);
+  int status = 0;
+  const bool ended = WaitFor(pid, 3000, status);
+  if (!ended) Stop(pid);
+  ASSERT_TRUE(ended) << "glimra kept running without its window";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+  EXPECT_NE(ReadText(TempPath("glimra-stderr.txt")).find("is gone"), std::string::npos);
+}
+
+// What XScreenSaver relies on: --help ends with 0, anything it cannot use with one line and 1.
+TEST_F(X11DisplayTest, ExitCodes) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+    int exitCode;
+    const char* mentions;  // in the one line on stderr
+  };
+  const std::vector<Case> cases = {
+      {"help", {"--help"}, {}, 0, ""},
+      {"single-dash help", {"-help"}, {}, 0, ""},
+      {"value out of range", {"-cycle", "21"}, {}, 1, "--cycle"},
+      {"unknown option", {"-bogus"}, {}, 1, "unknown option '-bogus'"},
+      {"malformed window id", {"--window-id", "0xzz"}, {}, 1, "--window-id"},
+      {"no such window", {"--window-id", "0x3fffffe"}, {}, 1, "there is no window 0x3fffffe"},
+      {"malformed XSCREENSAVER_WINDOW",
+       {"--root"},
+       {"XSCREENSAVER_WINDOW=nope"},
+       1,
+       "XSCREENSAVER_WINDOW"},
+  };
+  for (const Case& c : cases) {
+    const pid_t pid = StartGlimra(c.args, c.environment);
+    int status = 0;
+    const bool ended = WaitFor(pid, 3000, status);
+    if (!ended) Stop(pid);
+    ASSERT_TRUE(ended) << c.what;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.exitCode) << c.what;
+    const std::string err = ReadText(TempPath("glimra-stderr.txt"));
+    if (c.exitCode == 0) {
+      EXPECT_EQ(err, "") << c.what;
+    } else {
+      EXPECT_EQ(err.rfind("glimra: ", 0), 0u) << c.what << ": " << err;
+      EXPECT_EQ(err.find('\n'), err.size() - 1) << c.what << ": one line: " << err;
+      EXPECT_NE(err.find(c.mentions), std::string::npos) << c.what << ": " << err;
+    }
+  }
+}
+
+// The window named "Glimra" among the root's children, or 0.
+Window FindOwnWindow(Display* display) {
+  Window root, parent, *children = nullptr;
+  unsigned count = 0;
+  Window found = 0;
+  XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+  for (unsigned i = 0; i < count; ++i) {
+    char* name = nullptr;
+    if (XFetchName(display, children[i], &name) && name) {
+      if (std::string(name) == "Glimra") found = children[i];
+      XFree(name);
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+TEST_F(X11DisplayTest, OwnWindowClosesOnQ) {
+  const pid_t pid = StartGlimra({});
+  Window own = 0;
+  const auto start = Clock::now();
+  while ((own = FindOwnWindow(display)) == 0 && Milliseconds(start) < 3000) Sleep(20);
+  ASSERT_NE(own, 0u);
+  XWindowAttributes attributes;
+  XGetWindowAttributes(display, own, &attributes);
+  EXPECT_EQ(attributes.width, 640);
+  EXPECT_EQ(attributes.height, 480);
+  Sleep(200);
+  XEvent key{};
+  key.xkey.type = KeyPress;
+  key.xkey.display = display;
+  key.xkey.window = own;
+  key.xkey.root = DefaultRootWindow(display);
+  key.xkey.keycode = XKeysymToKeycode(display, XK_q);
+  key.xkey.same_screen = True;
+  XSendEvent(display, own, False, KeyPressMask, &key);
+  XSync(display, False);
+  int status = 0;
+  const bool ended = WaitFor(pid, 3000, status);
+  if (!ended) Stop(pid);
+  ASSERT_TRUE(ended) << "q did not close the window";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(FindOwnWindow(display), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# Whole-program CPU cost of the saver's GDI modes under Wine, against the floor program
+# (gdi_floor.exe: the same presentation of one unchanging frame). Runs each for SECONDS under
+# wine64 on its own Xvfb (640x480x24), alternating, ROUNDS times, and prints the CPU each used per
+# second of wall time: the program, wineserver, Xvfb and Wine's other processes, their total, and
+# the ratio of the totals. Uses the win64 build (this kernel cannot run 32-bit Wine).
+#
+#   tools/measure-cpu.sh [--mode s|p|both] [--seconds 20] [--rounds 2] [--palette-floor]
+#
+# --palette-floor adds a third program: the floor that also hands its unchanged colour table over
+# on every tick, as the saver does while its palette moves.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+mode=both seconds=20 rounds=2 paletteFloor=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --mode) mode=$2; shift 2 ;;
+    --seconds) seconds=$2; shift 2 ;;
+    --rounds) rounds=$2; shift 2 ;;
+    --palette-floor) paletteFloor=1; shift ;;
+    *) echo "unknown argument $1" >&2; exit 2 ;;
+  esac
+done
+
+build=$here/build/win64
+floor=$build/tools/gdi_floor/gdi_floor.exe
+saver=${GLIMRA_MEASURE_SAVER:-$(find "$build" -name glimra.scr -type f 2>/dev/null | head -n 1)}
+[ -x "$floor" ] || { echo "no $floor: cmake --build --preset win64 first" >&2; exit 1; }
+[ -n "$saver" ] || { echo "no glimra.scr under $build: build the win64 preset first" >&2; exit 1; }
+
+export GLIMRA_WINEPREFIX=$build/measure-prefix
+export WINEPREFIX=$GLIMRA_WINEPREFIX
+warmup=4
+ticksPerSecond=$(getconf CLK_TCK)
+
+# Our own display, 640x480 so that the saver's display switch finds the mode already set.
+work=$(mktemp -d)
+Xvfb -displayfd 9 -screen 0 640x480x24 -nolisten tcp 9>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; kill "$xvfb"; exit 1; }
+export DISPLAY=:$(head -n 1 "$work/display")
+
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The saver's settings for the runs: the defaults, GDI for /s.
+# (the floor program run without arguments only prints its usage; it makes the prefix on first use)
+"$here/tools/wine-run.sh" "$floor" >/dev/null 2>&1 || true
+printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=1\r\ncycle=1\r\ndirect_x=0\r\n' \
+  >"$WINEPREFIX/drive_c/windows/Tovalesk.ini"
+wineserver -k 2>/dev/null || true
+
+# CPU ticks (user + system) of one process, 0 when it is gone.
+Ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+
+# The Wine processes of our prefix (the programs, wineserver, Wine's services); the prefix tells
+# them from the Wine processes of other work on the machine.
+PrefixProcesses() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    readlink "$dir/exe" 2>/dev/null | grep -q wine || continue
+    tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "${dir#/proc/}"
+  done
+}
+
+# Runs one program for the measured time; prints: program wineserver xvfb others (CPU s per s).
+MeasureRun() {
+  local host="" parentArgs=() pid
+  if [ "$1" = preview ]; then
+    shift
+    : >"$work/host"
+    "$here/tools/wine-run.sh" "$floor" /host 320 240 >"$work/host" 2>/dev/null &
+    host=$!
+    for _ in $(seq 100); do [ -s "$work/host" ] && break; sleep 0.2; done
+    parentArgs=(/p "$(head -n 1 "$work/host" | tr -d '\r')")
+  else
+    parentArgs=(/s)
+  fi
+  "$here/tools/wine-run.sh" "$1" "${parentArgs[@]}" "${@:2}" >/dev/null 2>&1 &
+  pid=$!
+  sleep "$warmup"
+  local server others=() before=() after=() p
+  server=$(for p in $(PrefixProcesses); do
+    readlink "/proc/$p/exe" | grep -q wineserver && echo "$p"
+  done | head -n 1)
+  for p in $(PrefixProcesses); do [ "$p" != "$pid" ] && [ "$p" != "$server" ] && others+=("$p"); done
+  local t0 t1
+  t0=$(date +%s.%N)
+  before=("$(Ticks "$pid")" "$(Ticks "${server:-0}")" "$(Ticks "$xvfb")")
+  local othersBefore=0 othersAfter=0
+  for p in "${others[@]}"; do othersBefore=$((othersBefore + $(Ticks "$p"))); done
+  sleep "$seconds"
+  after=("$(Ticks "$pid")" "$(Ticks "${server:-0}")" "$(Ticks "$xvfb")")
+  for p in "${others[@]}"; do othersAfter=$((othersAfter + $(Ticks "$p"))); done
+  t1=$(date +%s.%N)
+  kill "$pid" 2>/dev/null || true
+  [ -n "$host" ] && kill "$host" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  [ -n "$host" ] && wait "$host" 2>/dev/null || true
+  awk -v t="$ticksPerSecond" -v s="$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')" \
+    -v a="$((after[0] - before[0]))" -v b="$((after[1] - before[1]))" \
+    -v c="$((after[2] - before[2]))" -v d="$((othersAfter - othersBefore))" \
+    'BEGIN { printf "%.4f %.4f %.4f %.4f\n", a/t/s, b/t/s, c/t/s, d/t/s }'
+}
+
+declare -A total count
+Report() {  # name program server xvfb others
+  local sum
+  sum=$(awk -v a="$2" -v b="$3" -v c="$4" -v d="$5" 'BEGIN { printf "%.4f", a + b + c + d }')
+  printf "%-22s %8.2f%% %10.2f%% %7.2f%% %7.2f%% %8.2f%%\n" "$1" \
+    "$(awk -v x="$2" 'BEGIN{print x*100}')" "$(awk -v x="$3" 'BEGIN{print x*100}')" \
+    "$(awk -v x="$4" 'BEGIN{print x*100}')" "$(awk -v x="$5" 'BEGIN{print x*100}')" \
+    "$(awk -v x="$sum" 'BEGIN{print x*100}')"
+  total[$1]=$(awk -v a="${total[$1]:-0}" -v b="$sum" 'BEGIN { print a + b }')
+  count[$1]=$((${count[$1]:-0} + 1))
+}
+
+MeasureMode() {  # s or p
+  local kind=$1 prefix=()
+  [ "$kind" = p ] && prefix=(preview)
+  local programs=("floor /$kind" "glimra.scr /$kind")
+  [ "$paletteFloor" = 1 ] && programs+=("floor+palette /$kind")
+  echo
+  echo "== /$kind: $rounds rounds of ${seconds}s each, alternating; CPU per second of wall time"
+  printf "%-22s %9s %11s %8s %8s %9s\n" program program wineserver Xvfb "other" total
+  for round in $(seq "$rounds"); do
+    local order=("${programs[@]}")
+    # Every other round starts with the saver, so that neither always runs first.
+    if [ $((round % 2)) -eq 0 ]; then order=("${programs[1]}" "${programs[0]}" "${programs[@]:2}"); fi
+    for name in "${order[@]}"; do
+      case $name in
+        "floor /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor") ;;
+        "floor+palette /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor" --palette) ;;
+        *) Report "$name" $(MeasureRun "${prefix[@]}" "$saver") ;;
+      esac
+    done
+  done
+  local f g
+  f=$(awk -v a="${total["floor /$kind"]}" -v n="${count["floor /$kind"]}" 'BEGIN { print a / n }')
+  g=$(awk -v a="${total["glimra.scr /$kind"]}" -v n="${count["glimra.scr /$kind"]}" 'BEGIN { print a / n }')
+  awk -v f="$f" -v g="$g" -v k="$kind" \
+    'BEGIN { printf "mean total: floor %.2f%%, glimra.scr %.2f%% of a core; ratio /%s %.2f\n", f*100, g*100, k, g/f }'
+}
+
+echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "saver: $saver"
+case $mode in
+  s) MeasureMode s ;;
+  p) MeasureMode p ;;
+  *) MeasureMode s; MeasureMode p ;;
+esac

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Compares the CPU that the X11 glimra and XScreenSaver's `interference` hack spend per shown
+# frame, client and X server, drawing into the root window of one 640x480 Xvfb in the same run.
+# Usage: bash tools/x11-cpu-compare.sh [SECONDS per program, default 10] [paced|unpaced|both]
+# paced: each program at its default delay; unpaced: both with delay 0, which shows the work per
+# frame without the cost of waking up for each one; both (default): one after the other.
+# Installs what is missing (Debian's xscreensaver-data-extra for the hack) and builds the native
+# preset first. Not part of CI.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash tools/install-deps.sh --x11-measure
+cmake --preset native >/dev/null
+cmake --build --preset native --target glimra-x11 glimra_putimage_counter >/dev/null
+seconds=${1:-10}
+paces=${2:-both}
+[ "$paces" = both ] && paces="paced unpaced"
+glimra=build/native/x11/glimra
+counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
+hack=/usr/libexec/xscreensaver/interference
+[ -x "$hack" ] || { echo "no $hack (package xscreensaver-data-extra)" >&2; exit 1; }
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${client:-}" ] && kill "$client" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 2>/dev/null &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n 1 "$work/display")
+
+# CPU time of every thread of a process, in nanoseconds (the scheduler's own accounting).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
+# Frames shown so far: pixels sent over the window's 640x480 (the counter's second number).
+frames() { od -An -t u8 -j 8 -N 8 "$1" 2>/dev/null | awk '{ printf "%d\n", $1 / 307200 }'; }
+calls() { od -An -t u8 -N 8 "$1" 2>/dev/null | awk '{ printf "%d\n", $1 }'; }
+
+# Runs one program on the root window; prints "frames client_ms server_ms" for the timed part.
+measure() {
+  local count=$work/count-$1
+  shift
+  GLIMRA_PUTIMAGE_COUNT=$count LD_PRELOAD=$counter "$@" >/dev/null 2>&1 &
+  client=$!
+  sleep 1  # start-up and tables are not part of the steady cost
+  local f0 c0 s0 f1 c1 s1
+  f0=$(frames "$count") c0=$(cpu_ns "$client") s0=$(cpu_ns "$xvfb")
+  sleep "$seconds"
+  f1=$(frames "$count") c1=$(cpu_ns "$client") s1=$(cpu_ns "$xvfb")
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb ended during the run of $1" >&2; exit 1; }
+  kill "$client"
+  wait "$client" 2>/dev/null || true
+  client=
+  awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v n="$(calls "$count")" \
+    -v a="$(frames "$count")" 'BEGIN { printf "%d %.4f %.4f %.2f\n", f, c / 1e6, s / 1e6, n / a }'
+}
+
+report() {
+  local pace=$1 glimra_delay=() hack_delay=()
+  [ "$pace" = unpaced ] && glimra_delay=(--delay 0) hack_delay=(-delay 0)
+  read -r gf gc gs gp < <(measure glimra "$glimra" --root "${glimra_delay[@]}")
+  read -r hf hc hs hp < <(measure interference "$hack" -root "${hack_delay[@]}")
+  awk -v pace="$pace" -v gf="$gf" -v gc="$gc" -v gs="$gs" -v hf="$hf" -v hc="$hc" -v hs="$hs" \
+    -v gp="$gp" -v hp="$hp" -v t="$seconds" '
+    function row(name, f, c, s, p) {
+      printf "%-13s %6d frames %6.1f/s (%.1f images each)  per frame: client %.3f ms  " \
+        "X server %.3f ms  total %.3f ms\n", name, f, f / t, p, c / f, s / f, (c + s) / f
+    }
+    BEGIN {
+      printf "640x480x24 Xvfb, root window, %d s each, %s\n", t,
+        pace == "unpaced" ? "delay 0" : "default delays"
+      row("glimra", gf, gc, gs, gp)
+      row("interference", hf, hc, hs, hp)
+      printf "glimra / interference CPU per frame: 1/%.1f\n", ((hc + hs) / hf) / ((gc + gs) / gf)
+    }'
+}
+
+for pace in $paces; do report "$pace"; done
