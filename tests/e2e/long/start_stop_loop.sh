@@ -45,17 +45,37 @@ sleep 1
 
 # The prefix (made once), a wineserver that stays up between cycles so that its growth shows,
 # and the settings file the saver reads.
-bash "$here/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/.glimra-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    unset DISPLAY
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    timeout 60 wineserver -w
+    # Without a window manager each DestroyWindow of a top-level window would wait 2 s.
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    timeout 60 wineserver -w
+  )
+  touch "$WINEPREFIX/.glimra-ready"
+fi
 wineserver -p
+mkdir -p "$WINEPREFIX/drive_c/windows"
 ini=$WINEPREFIX/drive_c/windows/Tovalesk.ini
 printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=0\r\ncycle=7\r\ndirect_x=%s\r\n' \
   "$direct_x" >"$ini"
 ini_sum=$(md5sum <"$ini")
 
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+# Processes of this prefix only: other runs on the machine have prefixes of their own.
+of_this_prefix() {
+  local p
+  for p in $(pgrep -f "$1"); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+}
 sample() {
   local server clients fds
-  server=$(pgrep -n -x wineserver || echo 0)
+  server=$(of_this_prefix wineserver | head -n 1)
+  server=${server:-0}
   clients=$(xlsclients -display "$display" 2>/dev/null | wc -l)
   fds=$(ls "/proc/$server/fd" 2>/dev/null | wc -l)
   echo "$1 xvfb_rss_kb=$(rss_kb "$xvfb") x_clients=$clients wineserver_rss_kb=$(rss_kb "$server") wineserver_fds=$fds" >>"$samples"
@@ -96,12 +116,9 @@ grow() { echo $(($(value "$last" "$1") - $(value "$first" "$1"))); }
 echo "after $cycles cycles: X server memory +$(grow xvfb_rss_kb) kB, X clients $(grow x_clients)," \
   "wineserver memory +$(grow wineserver_rss_kb) kB, wineserver files $(grow wineserver_fds)"
 [ "$(md5sum <"$ini")" = "$ini_sum" ] || { echo "the settings file changed" >&2; failures=$((failures + 1)); }
-# Saver processes of this prefix (other runs on the machine have prefixes of their own).
-for p in $(pgrep -f 'glimra\.scr'); do
-  if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-    echo "saver process $p left over" >&2
-    failures=$((failures + 1))
-  fi
+for p in $(of_this_prefix 'glimra\.scr'); do
+  echo "saver process $p left over" >&2
+  failures=$((failures + 1))
 done
 # Slack: allocator noise of a few MB is no leak; one leaked DC or bitmap per cycle would be.
 [ "$(grow xvfb_rss_kb)" -le 4096 ] || failures=$((failures + 1))
