@@ -1,6 +1,169 @@
-// The configuration dialog (placeholder until the dialog lands: it closes at once).
+// The configuration dialog: shows the eight settings in the controls of IDD_CONFIG, reads them
+// back and saves them on OK only, and opens the home page from its button. Works directly on the
+// process-wide saverSettings that the start-up loaded.
 #include "settings/config_dialog.h"
 
-INT_PTR CALLBACK ConfigDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-void OpenHomePage(HWND) {}
-void RegisterDialogControls() {}
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "engine/palette.h"
+#include "resources/resource.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+constexpr char kHomePageUrl[] = "https://glimra.example/";
+
+// The palette box's entries in their order in the box, with the `pal` value each stands for. The
+// names go to the wide entry points so that they read right whatever the ANSI code page is.
+struct PaletteChoice {
+  const wchar_t* name;
+  std::int32_t pal;
+};
+constexpr PaletteChoice kPaletteChoices[] = {
+    {L"アニメーション", PaletteAnimate},
+    {L"シフト", PaletteShift},
+    {L"固定", PaletteFixed},
+    {L"紅葉", PaletteAutumnLeaves},
+    {L"若葉", PaletteYoungLeaves},
+    {L"水面", PaletteWaterSurface},
+    {L"桜", PaletteCherryBlossom},
+};
+constexpr int kPaletteChoiceCount = sizeof kPaletteChoices / sizeof kPaletteChoices[0];
+
+// Trackbar ranges.
+constexpr int kCirMin = 0, kCirMax = 3;
+constexpr int kSpeedMin = 0, kSpeedMax = 100;
+constexpr int kCycleMin = 1, kCycleMax = 20;
+
+// A trackbar would itself show an outside value at the nearest end; clamping here keeps what the
+// dialog shows, and so what OK stores, independent of the control's own rules.
+int ClampInt(std::int32_t value, int low, int high) {
+  return value < low ? low : value > high ? high : static_cast<int>(value);
+}
+
+// A stored speed may be any double the file yields (a stored -1 reads as 4294967295.0), and
+// converting an out-of-range double to int is undefined, so the clamp happens in floating point
+// and only the in-range value is truncated.
+int SpeedPosition(double speed) {
+  if (!(speed >= kSpeedMin)) return kSpeedMin;  // also catches NaN
+  if (speed >= kSpeedMax) return kSpeedMax;
+  return static_cast<int>(speed);  // truncates toward zero
+}
+
+void SetTrackbar(HWND dialog, int id, int low, int high, int position) {
+  const HWND bar = GetDlgItem(dialog, id);
+  SendMessageA(bar, TBM_SETRANGE, TRUE, MAKELPARAM(low, high));
+  SendMessageA(bar, TBM_SETPOS, TRUE, position);
+}
+
+int TrackbarPosition(HWND dialog, int id) {
+  return static_cast<int>(SendMessageA(GetDlgItem(dialog, id), TBM_GETPOS, 0, 0));
+}
+
+// The display method's two radio buttons each start a group of their own, so the dialog manager
+// would not uncheck the other one; this does.
+void CheckDisplayMethod(HWND dialog, int id) {
+  CheckRadioButton(dialog, IDC_ENLARGE, IDC_TILE, id);
+}
+
+int PaletteIndexFor(std::int32_t pal) {
+  for (int i = 0; i < kPaletteChoiceCount; ++i)
+    if (kPaletteChoices[i].pal == pal) return i;
+  return -1;
+}
+
+void ShowSettings(HWND dialog) {
+  SetFocus(GetDlgItem(dialog, IDOK));
+  SetTrackbar(dialog, IDC_CIR, kCirMin, kCirMax, ClampInt(saverSettings.cir, kCirMin, kCirMax));
+  SetTrackbar(dialog, IDC_DX_R, kSpeedMin, kSpeedMax, SpeedPosition(saverSettings.dx_r));
+  SetTrackbar(dialog, IDC_DX_G, kSpeedMin, kSpeedMax, SpeedPosition(saverSettings.dx_g));
+  SetTrackbar(dialog, IDC_DX_B, kSpeedMin, kSpeedMax, SpeedPosition(saverSettings.dx_b));
+  SetTrackbar(dialog, IDC_CYCLE, kCycleMin, kCycleMax,
+              ClampInt(saverSettings.cycle, kCycleMin, kCycleMax));
+  CheckDisplayMethod(dialog, saverSettings.one != 0 ? IDC_ENLARGE : IDC_TILE);
+  // Any stored value goes to the check box as it is; the box decides how to show it.
+  CheckDlgButton(dialog, IDC_DIRECT_X, static_cast<UINT>(saverSettings.direct_x));
+
+  const HWND box = GetDlgItem(dialog, IDC_PALETTE);
+  for (int i = 0; i < kPaletteChoiceCount; ++i)
+    SendMessageW(box, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(kPaletteChoices[i].name));
+  // A `pal` the box does not offer leaves it without a selection.
+  const int index = PaletteIndexFor(saverSettings.pal);
+  if (index >= 0) SendMessageA(box, CB_SETCURSEL, index, 0);
+}
+
+void StoreSettings(HWND dialog) {
+  saverSettings.dx_r = TrackbarPosition(dialog, IDC_DX_R);
+  saverSettings.dx_g = TrackbarPosition(dialog, IDC_DX_G);
+  saverSettings.dx_b = TrackbarPosition(dialog, IDC_DX_B);
+  saverSettings.cir = TrackbarPosition(dialog, IDC_CIR);
+  saverSettings.cycle = TrackbarPosition(dialog, IDC_CYCLE);
+  saverSettings.one = IsDlgButtonChecked(dialog, IDC_ENLARGE) == BST_CHECKED ? 1 : 0;
+  saverSettings.direct_x = IsDlgButtonChecked(dialog, IDC_DIRECT_X) == BST_CHECKED ? 1 : 0;
+  // No selection (the stored `pal` was one the box does not offer) keeps `pal`.
+  const LRESULT index = SendMessageA(GetDlgItem(dialog, IDC_PALETTE), CB_GETCURSEL, 0, 0);
+  if (index >= 0 && index < kPaletteChoiceCount) saverSettings.pal = kPaletteChoices[index].pal;
+  SaveSettings();
+}
+
+// Commands are told apart by the control id alone; the notification code is not looked at.
+void HandleCommand(HWND dialog, WORD id) {
+  switch (id) {
+    case IDOK:
+      StoreSettings(dialog);
+      EndDialog(dialog, 0);
+      break;
+    case IDCANCEL:
+      EndDialog(dialog, 0);
+      break;
+    case IDC_HOMEPAGE:
+      OpenHomePage(dialog);
+      break;
+    case IDC_ENLARGE:
+      saverSettings.one = 1;
+      CheckDisplayMethod(dialog, IDC_ENLARGE);
+      break;
+    case IDC_TILE:
+      saverSettings.one = 0;
+      CheckDisplayMethod(dialog, IDC_TILE);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      ShowSettings(dialog);
+      return TRUE;
+    case WM_COMMAND:
+      HandleCommand(dialog, LOWORD(wParam));
+      return TRUE;
+    case WM_HSCROLL:  // positions are read only on OK
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void OpenHomePage(HWND window) {
+  // SW_SHOWNORMAL: the browser is started to be seen; a hidden start could leave it invisible.
+  const HINSTANCE result =
+      ShellExecuteA(window, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) > 32) return;
+  MessageBoxW(window, L"HTTPブラウザを起動できませんでした。", L"Glimra スクリーンセーバー",
+              MB_OK | MB_ICONWARNING);
+}
+
+void RegisterDialogControls() {
+  // The template's trackbars need their window class before the dialog is created.
+  INITCOMMONCONTROLSEX controls;
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_BAR_CLASSES;
+  InitCommonControlsEx(&controls);
+}

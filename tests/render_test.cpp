@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,12 +27,16 @@ struct RunResult {
   std::string stderrText;
 };
 
+// A folder of this process's own (the test cases run as parallel processes), removed at exit.
 std::string TempDir() {
-  static std::string dir = [] {
-    char pattern[] = "/tmp/glimra-render-test-XXXXXX";
-    return std::string(mkdtemp(pattern));
+  // A plain array: it outlives the function-local objects that exit destroys before the handler.
+  static char dir[] = "/tmp/glimra-render-test-XXXXXX";
+  static const bool made = [] {
+    if (mkdtemp(dir) == nullptr) return false;
+    std::atexit([] { std::filesystem::remove_all(dir); });
+    return true;
   }();
-  return dir;
+  return made ? dir : "/tmp";
 }
 
 std::string ReadText(const std::string& path) {

@@ -138,10 +138,22 @@ bool ShowsFrame(const Rgb& shot, const Rgb& frame, int width, int height) {
   return true;
 }
 
+struct PictureCase {
+  const char* what;
+  std::vector<std::string> options;  // window options are added by the test
+  const char* iniText;               // the same settings for glimra-render
+  int width, height;                 // the window at the start
+  int resizeWidth, resizeHeight;     // 0: not resized
+  enum { WindowId, WindowIdDecimal, RootWithVariable } target;
+};
+
 class X11DisplayTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    // A private server: -displayfd picks a free display number and writes it to the pipe.
+  static void SetUpTestSuite() { StartServer(true); }
+
+  // A private server: -displayfd picks a free display number and writes it to the pipe. Without
+  // MIT-SHM it stands for a remote display, where glimra has to send its pictures with XPutImage.
+  static void StartServer(bool sharedMemory) {
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     xvfb = fork();
@@ -152,7 +164,8 @@ class X11DisplayTest : public testing::Test {
       if (!std::getenv("GLIMRA_TEST_XVFB_LOG")) dup2(devnull, 2);
       const std::string fd = std::to_string(pipeFds[1]);
       execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten",
-             "tcp", static_cast<char*>(nullptr));
+             "tcp", sharedMemory ? "+extension" : "-extension", "MIT-SHM",
+             static_cast<char*>(nullptr));
       _exit(127);
     }
     close(pipeFds[1]);
@@ -207,6 +220,8 @@ class X11DisplayTest : public testing::Test {
     return Start(args, environment, TempPath("glimra-stderr.txt"));
   }
 
+  void ExpectPictureOfRenderer(const PictureCase& c);
+
   static std::string HexId(Window window) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%lx", window);
@@ -222,14 +237,46 @@ pid_t X11DisplayTest::xvfb = 0;
 std::string X11DisplayTest::displayName;
 Display* X11DisplayTest::display = nullptr;
 
-struct PictureCase {
-  const char* what;
-  std::vector<std::string> options;  // window options are added by the test
-  const char* iniText;               // the same settings for glimra-render
-  int width, height;                 // the window at the start
-  int resizeWidth, resizeHeight;     // 0: not resized
-  enum { WindowId, WindowIdDecimal, RootWithVariable } target;
-};
+// Runs glimra for the case and compares a screenshot with glimra-render's frames.
+void X11DisplayTest::ExpectPictureOfRenderer(const PictureCase& c) {
+  const std::string ini = TempPath("case.ini");
+  std::ofstream(ini, std::ios::binary) << c.iniText;
+  const Window window = MakeWindow(c.width, c.height);
+  std::vector<std::string> args = c.options;
+  std::vector<std::string> environment;
+  if (c.target == PictureCase::WindowId) args.insert(args.end(), {"--window-id", HexId(window)});
+  if (c.target == PictureCase::WindowIdDecimal)
+    args.insert(args.end(), {"-window-id", std::to_string(window)});
+  if (c.target == PictureCase::RootWithVariable)
+    environment.push_back("XSCREENSAVER_WINDOW=" + HexId(window));
+  const auto start = Clock::now();
+  const pid_t pid = StartGlimra(args, environment);
+  int width = c.width, height = c.height;
+  if (c.resizeWidth) {
+    Sleep(300);
+    XResizeWindow(display, window, c.resizeWidth, c.resizeHeight);
+    XSync(display, False);
+    width = c.resizeWidth;
+    height = c.resizeHeight;
+  }
+  Sleep(700);
+  const Rgb shot = Screenshot(window, width, height);
+  // Frames shown by now: at most one per 50 ms since the start, plus a margin.
+  const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
+  int status = 0;
+  EXPECT_FALSE(WaitFor(pid, 0, status))
+      << c.what << ": glimra ended early: " << ReadText(TempPath("glimra-stderr.txt"));
+  Stop(pid);
+  const std::vector<Rgb> frames = RenderedFrames(ini, most);
+  ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
+  int match = 0;
+  for (int k = 0; k < most && match == 0; ++k)
+    if (ShowsFrame(shot, frames[k], width, height)) match = k + 1;
+  EXPECT_GT(match, 1) << c.what << ": the picture is none of frames 2.." << most;
+  std::fprintf(stderr, "%s: frame %d of at most %d\n", c.what, match, most);
+  XDestroyWindow(display, window);
+  XSync(display, False);
+}
 
 TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
   const std::vector<PictureCase> cases = {
@@ -267,45 +314,24 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
        960,
        PictureCase::WindowId},
   };
-  for (const PictureCase& c : cases) {
-    const std::string ini = TempPath("case.ini");
-    std::ofstream(ini, std::ios::binary) << c.iniText;
-    const Window window = MakeWindow(c.width, c.height);
-    std::vector<std::string> args = c.options;
-    std::vector<std::string> environment;
-    if (c.target == PictureCase::WindowId) args.insert(args.end(), {"--window-id", HexId(window)});
-    if (c.target == PictureCase::WindowIdDecimal)
-      args.insert(args.end(), {"-window-id", std::to_string(window)});
-    if (c.target == PictureCase::RootWithVariable)
-      environment.push_back("XSCREENSAVER_WINDOW=" + HexId(window));
-    const auto start = Clock::now();
-    const pid_t pid = StartGlimra(args, environment);
-    int width = c.width, height = c.height;
-    if (c.resizeWidth) {
-      Sleep(300);
-      XResizeWindow(display, window, c.resizeWidth, c.resizeHeight);
-      XSync(display, False);
-      width = c.resizeWidth;
-      height = c.resizeHeight;
-    }
-    Sleep(700);
-    const Rgb shot = Screenshot(window, width, height);
-    // Frames shown by now: at most one per 50 ms since the start, plus a margin.
-    const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
-    int status = 0;
-    EXPECT_FALSE(WaitFor(pid, 0, status))
-        << c.what << ": glimra ended early: " << ReadText(TempPath("glimra-stderr.txt"));
-    Stop(pid);
-    const std::vector<Rgb> frames = RenderedFrames(ini, most);
-    ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
-    int match = 0;
-    for (int k = 0; k < most && match == 0; ++k)
-      if (ShowsFrame(shot, frames[k], width, height)) match = k + 1;
-    EXPECT_GT(match, 1) << c.what << ": the picture is none of frames 2.." << most;
-    std::fprintf(stderr, "%s: frame %d of at most %d\n", c.what, match, most);
-    XDestroyWindow(display, window);
-    XSync(display, False);
-  }
+  for (const PictureCase& c : cases) ExpectPictureOfRenderer(c);
+}
+
+// A server without MIT-SHM (as a remote one): the same picture, sent with XPutImage.
+class X11PlainImageTest : public X11DisplayTest {
+ protected:
+  static void SetUpTestSuite() { StartServer(false); }
+};
+
+TEST_F(X11PlainImageTest, PictureEqualsTheRenderersFrameWithoutSharedMemory) {
+  ExpectPictureOfRenderer({"no MIT-SHM",
+                           {"--palette", "autumn-leaves"},
+                           "[Glimra ScreenSaver]\npal=3\n",
+                           640,
+                           480,
+                           0,
+                           0,
+                           PictureCase::WindowId});
 }
 
 // SIGTERM: the shared image is released and the process ends by that signal. SIGKILL: nothing

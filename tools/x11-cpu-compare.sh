@@ -34,14 +34,17 @@ for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -n 1 "$work/display")
 
 # CPU time of every thread of a process, in nanoseconds (the scheduler's own accounting).
-cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%d\n", s }'; }
+# (%.0f: some awks print %d through a 32-bit integer.)
+cpu_ns() {
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { printf "%.0f\n", s }'
+}
 # Frames shown so far: pixels sent over the window's 640x480 (the counter's second number).
-frames() { od -An -t u8 -j 8 -N 8 "$1" 2>/dev/null | awk '{ printf "%d\n", $1 / 307200 }'; }
-calls() { od -An -t u8 -N 8 "$1" 2>/dev/null | awk '{ printf "%d\n", $1 }'; }
+frames() { od -An -t u8 -j 8 -N 8 "$1" 2>/dev/null | awk '{ printf "%.0f\n", int($1 / 307200) }'; }
+calls() { od -An -t u8 -N 8 "$1" 2>/dev/null | awk '{ printf "%.0f\n", $1 }'; }
 
 # Runs one program on the root window; prints "frames client_ms server_ms" for the timed part.
 measure() {
-  local count=$work/count-$1
+  local count=$work/count-$1-$RANDOM
   shift
   GLIMRA_PUTIMAGE_COUNT=$count LD_PRELOAD=$counter "$@" >/dev/null 2>&1 &
   client=$!

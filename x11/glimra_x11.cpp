@@ -137,6 +137,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
   clock_gettime(CLOCK_MONOTONIC, &deadline);
   RunEnd end = RunEnd::Stopped;
   while (!stopSignal) {
+    WaitForFrameImage(display, picture.image);  // before the events, which would drop its event
     const WindowEvent event = HandleWindowEvents(display, target);
     if (event == WindowEvent::Close) {
       end = RunEnd::Closed;
@@ -149,14 +150,14 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
         break;
       }
     }
-    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeTile();
-    DrawPicture(picture, entries);
-    PutFrameImage(display, target.window, gc, picture.image);
     if (xErrorCode != 0) {  // the window is gone (BadDrawable, BadWindow) or unusable
       end = RunEnd::WindowLost;
       break;
     }
+    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
+    ComposeTile();
+    DrawPicture(picture, entries);
+    PutFrameImage(display, target.window, gc, picture.image);
     CountFrame(options.showFps);
     WaitForNextFrame(deadline, options.delayMicroseconds);
   }

@@ -39,6 +39,7 @@ bool CreateSharedImage(Display* display, Visual* visual, int depth, int width, i
       shmctl(frame.shm.shmid, IPC_RMID, nullptr);
       if (sent && !attachFailed) {
         frame.shared = true;
+        frame.completionType = XShmGetEventBase(display) + ShmCompletion;
         return true;
       }
       shmdt(frame.shm.shmaddr);
@@ -80,11 +81,26 @@ bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, in
 
 void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame) {
   XImage* image = frame.image;
-  if (frame.shared)
-    XShmPutImage(display, drawable, gc, image, 0, 0, 0, 0, image->width, image->height, False);
-  else
+  if (frame.shared) {
+    XShmPutImage(display, drawable, gc, image, 0, 0, 0, 0, image->width, image->height, True);
+    frame.pending = true;
+  } else {
+    // Xlib copies the pixels into the request, so the image is free again at once.
     XPutImage(display, drawable, gc, image, 0, 0, 0, 0, image->width, image->height);
-  XSync(display, False);
+  }
+  XFlush(display);
+}
+
+void WaitForFrameImage(Display* display, FrameImage& frame) {
+  if (!frame.pending) return;
+  XEvent event;
+  // A failed put (the window is gone) sends an error instead of the event; after a round trip
+  // the server has finished with the request either way.
+  if (!XCheckTypedEvent(display, frame.completionType, &event)) {
+    XSync(display, False);
+    XCheckTypedEvent(display, frame.completionType, &event);
+  }
+  frame.pending = false;
 }
 
 void ReleaseFrameImage(Display* display, FrameImage& frame) {

@@ -11,15 +11,20 @@
 struct FrameImage {
   XImage* image = nullptr;
   XShmSegmentInfo shm{};
-  bool shared = false;  // the image lives in a shared segment attached by the server
+  bool shared = false;   // the image lives in a shared segment attached by the server
+  bool pending = false;  // the server may still be reading the shared image
+  int completionType = 0;
 };
 
 // Makes an image of the window's visual and depth; tries shared memory first unless
 // `allowShared` is false. Returns false only when not even a plain image can be made.
 bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, int height,
                       bool allowShared, FrameImage& frame);
-// Sends the whole image to the drawable and waits until the server has taken it (the shared
-// image may be rewritten right afterwards).
+// Sends the whole image to the drawable without waiting: the shared image is read by the server
+// later, and its completion event says when.
 void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame);
+// Returns once the server is done with the last image, so that it may be rewritten: at 20 frames a
+// second the completion event is already there; otherwise one round trip makes sure.
+void WaitForFrameImage(Display* display, FrameImage& frame);
 // Detaches and frees in the reverse order of creation.
 void ReleaseFrameImage(Display* display, FrameImage& frame);

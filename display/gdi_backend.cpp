@@ -1,0 +1,88 @@
+// The GDI back-end: a 640 x 480 x 8 bottom-up DIB section kept selected into a memory device
+// context for the whole run. The engine writes straight into its pixel memory; the paint copies it
+// to the saver window.
+#include "display/gdi_backend.h"
+
+#include "display/display_resources.h"
+#include "engine/compose.h"
+#include "host/saver_state.h"
+
+namespace {
+
+constexpr std::size_t kBitmapInfoBytes = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
+constexpr DWORD kRestoreSettleMs = 100;
+
+}  // namespace
+
+void SwitchDisplay() {
+  // Only the size is asked for: the display keeps its depth and GDI converts the 8-bit frame.
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof(DEVMODEA);
+  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmPelsWidth = kDisplayWidth;
+  mode.dmPelsHeight = kDisplayHeight;
+  ChangeDisplaySettingsA(&mode, 0);
+}
+
+void AllocateBitmapInfo() {
+  // GPTR zero-fills, so the colour table starts black and the reserved bytes stay 0.
+  auto* info = static_cast<BITMAPINFO*>(GlobalAlloc(GPTR, kBitmapInfoBytes));
+  displayResources.bitmapInfo = info;
+  if (info == nullptr) {
+    displayResources.colorTable = nullptr;
+    return;
+  }
+  BITMAPINFOHEADER& header = info->bmiHeader;
+  header.biSize = sizeof(BITMAPINFOHEADER);
+  header.biWidth = kDisplayWidth;
+  header.biHeight = kDisplayHeight;  // positive: bottom-up, the first row is shown at the bottom
+  header.biPlanes = 1;
+  header.biBitCount = kDisplayBitsPerPixel;
+  header.biCompression = BI_RGB;
+  displayResources.colorTable = info->bmiColors;
+}
+
+void CreateDibSurface(HWND window) {
+  HDC windowDc = GetDC(window);
+  void* bits = nullptr;
+  displayResources.dibSection =
+      CreateDIBSection(windowDc, displayResources.bitmapInfo, DIB_RGB_COLORS, &bits, nullptr, 0);
+  // 640 bytes a row is a multiple of 4, so the DIB rows carry no padding.
+  framePixels = static_cast<std::uint8_t*>(bits);
+  framePitch = kFrameWidth;
+  displayResources.memoryDc = CreateCompatibleDC(windowDc);
+  SelectObject(displayResources.memoryDc, displayResources.dibSection);
+  ReleaseDC(window, windowDc);
+}
+
+void PaintFrame(HWND) {
+  RECT client = {};
+  GetClientRect(saverWindow, &client);
+  PAINTSTRUCT paint = {};
+  HDC dc = BeginPaint(saverWindow, &paint);
+  if (currentMode == ModeGdiFullScreen) {
+    BitBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0, SRCCOPY);
+  } else {
+    StretchBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0,
+               kDisplayWidth, kDisplayHeight, SRCCOPY);
+  }
+  EndPaint(saverWindow, &paint);
+}
+
+void RestoreDisplay() {
+  ChangeDisplaySettingsA(nullptr, 0);
+  Sleep(kRestoreSettleMs);
+}
+
+void ReleaseGdiBackend() {
+  GlobalFree(displayResources.bitmapInfo);
+  // The DIB section is still selected into the memory DC; deleting the DC first frees it.
+  DeleteDC(displayResources.memoryDc);
+  DeleteObject(displayResources.dibSection);
+}
+
+void FreeBitmapInfo() {
+  if (displayResources.bitmapInfo != nullptr) GlobalFree(displayResources.bitmapInfo);
+  displayResources.bitmapInfo = nullptr;
+  displayResources.colorTable = nullptr;
+}

@@ -1,0 +1,129 @@
+// The start-up and the message loop. The order of the steps matters: settings before the mode (the
+// mode depends on `direct_x`), placements before the display changes, the display switch before the
+// window is sized from the screen, the window before its back-end objects.
+#include "host/run_saver.h"
+
+#include "display/ddraw_backend.h"
+#include "display/ddraw_frame_step.h"
+#include "display/display_resources.h"
+#include "display/gdi_backend.h"
+#include "display/palette_handover.h"
+#include "engine/palette.h"
+#include "engine/ring_tables.h"
+#include "host/saver_state.h"
+#include "host/saver_window.h"
+#include "host/window_placement.h"
+#include "resources/resource.h"
+#include "settings/config_dialog.h"
+#include "settings/saver_settings.h"
+
+namespace {
+
+char commandCopy[kCommandCopySize];
+
+void RegisterSaverClass(HINSTANCE instance) {
+  WNDCLASSA windowClass = {};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = SaverWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_GLIMRA));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kSaverClassName;
+  RegisterClassA(&windowClass);
+}
+
+// Full screen: a topmost popup of the screen's size as it is now (after the GDI switch, before
+// DirectDraw's). Preview: an untitled child filling the host's client area. Not yet visible.
+HWND CreateSaverWindow(HINSTANCE instance, const char* commandTail) {
+  if (IsFullScreenMode(currentMode)) {
+    return CreateWindowExA(WS_EX_TOPMOST, kSaverClassName, kSaverWindowTitle, WS_POPUP, 0, 0,
+                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                           nullptr, instance, nullptr);
+  }
+  HWND parent = ParseParentWindow(commandTail);
+  if (parent == nullptr) return nullptr;  // no space in the tail: there is no host window
+  RECT client = {};
+  GetClientRect(parent, &client);
+  return CreateWindowExA(0, kSaverClassName, "", WS_CHILD, 0, 0, client.right, client.bottom,
+                         parent, nullptr, instance, nullptr);
+}
+
+// No window: undo what the set-up had already changed, so that a failed start leaves the display
+// and the other windows as they were.
+void UndoStartWithoutWindow() {
+  if (currentMode == ModeGdiFullScreen) RestoreDisplay();
+  if (IsGdiMode(currentMode)) FreeBitmapInfo();
+  if (currentMode == ModeGdiFullScreen)
+    RestoreWindowPlacements();  // the display switch may have moved them
+  else if (IsFullScreenMode(currentMode))
+    FreeWindowPlacements();  // nothing changed yet: the windows stay untouched
+}
+
+}  // namespace
+
+int RunSaver(HINSTANCE instance, const char* commandTail, int showCommand) {
+  // The mutex is never closed: it marks this instance until the process ends.
+  CreateMutexA(nullptr, FALSE, kSaverMutexName);
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  LoadSettings();
+  CopyCommandTail(commandCopy, commandTail);
+  currentMode = SelectSaverMode(commandCopy, saverSettings.direct_x);
+  if (IsFullScreenMode(currentMode)) RecordWindowPlacements();
+
+  if (!SetUpSaver(instance, showCommand, commandTail)) return 0;
+  return RunMessageLoop();
+}
+
+bool SetUpSaver(HINSTANCE instance, int showCommand, const char* commandTail) {
+  if (currentMode == ModeConfigure) {
+    RegisterDialogControls();
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
+    return false;
+  }
+
+  RegisterSaverClass(instance);
+  if (IsGdiMode(currentMode)) {
+    if (currentMode == ModeGdiFullScreen) SwitchDisplay();
+    AllocateBitmapInfo();
+  }
+
+  HWND window = CreateSaverWindow(instance, commandTail);
+  if (window == nullptr) {
+    UndoStartWithoutWindow();
+    return false;
+  }
+  saverWindow = window;
+  if (IsGdiMode(currentMode)) CreateDibSurface(window);
+
+  ShowWindow(saverWindow, showCommand);
+  UpdateWindow(saverWindow);
+  SetFocus(saverWindow);
+  if (currentMode != ModePreview) ShowCursor(FALSE);
+
+  // A failed DirectDraw set-up has destroyed the window, whose destruction undid the run.
+  if (currentMode == ModeDirectDraw && !SetUpDirectDraw(saverWindow)) return false;
+
+  InstallFirstPalette();
+  BuildBaseTable(saverSettings.cycle);
+  BuildWaveTable();
+  ScalePhaseSpeeds();
+  return true;
+}
+
+int RunMessageLoop() {
+  MSG msg = {};
+  for (;;) {
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (!GetMessageA(&msg, nullptr, 0, 0)) return static_cast<int>(msg.wParam);
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    } else if (currentMode == ModeDirectDraw) {
+      // The DirectDraw frames come from the idle loop, back to back.
+      DirectDrawFrameStep();
+    } else {
+      // The GDI frames come from the timer: sleep until the next message instead of spinning.
+      WaitMessage();
+    }
+  }
+}

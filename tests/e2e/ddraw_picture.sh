@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# /s with direct_x 1, and with 2 (any non-zero value chooses DirectDraw), on a 640 x 480 screen:
+# the screenshot is one of the run's frames in the fixed first palette with row 0 at the top (not
+# mirrored), a key ends the run with exit code 0, and the display mode is back afterwards.
+# Wine draws DirectDraw here with its "gdi" renderer (HKCU\Software\Wine\Direct3D, renderer).
+E2E_NAME=ddraw_picture
+source "$(dirname "$0")/e2e_lib.sh"
+
+start_xvfb 640x480x24
+"$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
+wineserver -w
+
+display_mode() {
+  rm -f "$WORK/mode.txt"
+  "$WINE64" "$HOST_EXE" display 'Z:'"$WORK/mode.txt" >/dev/null 2>&1 || true
+  tr -d '\r' <"$WORK/mode.txt"
+}
+mode_before=$(display_mode)
+log "display mode before: $mode_before"
+
+for direct_x in 1 2; do
+  write_ini dx_r=5 dx_g=10 dx_b=3 one=1 pal=0 cir=1 cycle=1 direct_x=$direct_x
+  start_saver /s
+  window=$(saver_window) || true
+  [ -n "$window" ] || fail "direct_x=$direct_x: no saver window appeared"
+  frame=
+  for attempt in 1 2 3 4 5; do
+    sleep 1
+    screenshot "$WORK/shot.rgb"
+    frame=$(frame_of "$WORK/shot.rgb" 60000 top-down)
+    [ -n "$frame" ] && break
+  done
+  [ -n "$frame" ] || fail "direct_x=$direct_x: the screenshot is none of the first 60000 frames"
+  log "direct_x=$direct_x: the screenshot is frame $frame, row 0 at the top"
+  if [ -x "$RENDER" ]; then
+    "$RENDER" --ini "$INI" --frames "$frame" --out "$WORK/render.png" || fail "glimra-render failed"
+    /usr/bin/convert "$WORK/render.png" -depth 8 rgb:"$WORK/render.rgb"
+    cmp -s "$WORK/render.rgb" "$WORK/shot.rgb" || fail "glimra-render's frame $frame differs"
+    log "direct_x=$direct_x: glimra-render's frame $frame equals the screenshot"
+  fi
+  xdotool key space
+  expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: a key"
+  mode_after=$(display_mode)
+  [ "$mode_after" = "$mode_before" ] || fail "display mode after the run: $mode_after"
+  log "direct_x=$direct_x: a key ends the run with 0; the display mode is back ($mode_after)"
+done
+log "PASS"

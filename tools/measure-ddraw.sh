@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Frame rate and CPU of the saver's full-screen modes under wine64 on a 640x480x24 Xvfb: the
+# DirectDraw mode with Wine's "gdi" renderer and with its default renderer, against the GDI mode
+# (20 frames a second by its timer) measured in the same run. The frame rate comes from two
+# screenshots SECONDS apart, each matched to its frame number by glimra-frame-finder; the CPU is
+# that of the saver, wineserver and Xvfb over the same time, per second of wall time.
+#
+#   tools/measure-ddraw.sh [SECONDS]      (default 10; needs the native and win64 builds)
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+seconds=${1:-10}
+export GLIMRA_WIN_BUILD=$here/build/win64 GLIMRA_NATIVE_BUILD=$here/build/native
+E2E_NAME=measure_ddraw
+source "$here/tests/e2e/e2e_lib.sh"
+set +e
+start_xvfb 640x480x24
+ticksPerSecond=$(getconf CLK_TCK)
+Ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+Now() { date +%s.%N; }
+# The wineserver of our prefix (other work on the machine may run its own).
+OurWineserver() {
+  local dir
+  for dir in /proc/[0-9]*; do
+    readlink "$dir/exe" 2>/dev/null | grep -q wineserver || continue
+    tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
+      echo "${dir#/proc/}" && return
+  done
+  echo 0
+}
+
+# measure NAME RENDERER DIRECT_X: prints the frame rate and the CPU of one run.
+measure() {
+  local name=$1 renderer=$2
+  if [ "$renderer" = default ]; then
+    "$WINE64" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1
+  else
+    "$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d "$renderer" /f >/dev/null 2>&1
+  fi
+  wineserver -k; wineserver -w
+  write_ini pal=0 direct_x="$3"
+  start_saver /s
+  saver_window >/dev/null
+  sleep 2
+  local server t1 t2 c1 c2
+  server=$(OurWineserver)
+  t1=$(Now); screenshot "$WORK/a.rgb"
+  c1=$(($(Ticks "$SAVER_PID") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
+  sleep "$seconds"
+  t2=$(Now); screenshot "$WORK/b.rgb"
+  c2=$(($(Ticks "$SAVER_PID") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
+  xdotool key space
+  wait_exit "$SAVER_PID" 15
+  local orientation=top-down
+  [ "$3" = 0 ] && orientation=bottom-up
+  local k1 k2
+  k1=$(frame_of "$WORK/a.rgb" 200000 "$orientation")
+  k2=$(frame_of "$WORK/b.rgb" 200000 "$orientation")
+  awk -v n="$name" -v k1="$k1" -v k2="$k2" -v t1="$t1" -v t2="$t2" -v c="$((c2 - c1))" \
+    -v hz="$ticksPerSecond" 'BEGIN {
+      fps = (k1 == "" || k2 == "") ? "?" : sprintf("%.1f", (k2 - k1) / (t2 - t1));
+      printf "%-28s frames %7s -> %7s  %8s fps  CPU %6.1f%% of a core\n", n, k1, k2, fps,
+        100 * c / hz / (t2 - t1) }'
+}
+
+echo "load: $(cut -d' ' -f1-3 /proc/loadavg); ${seconds}s each"
+measure "GDI /s (baseline)" gdi 0
+measure "DirectDraw, renderer=gdi" gdi 1
+measure "DirectDraw, default renderer" default 1
+"$WINE64" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1
