@@ -31,7 +31,10 @@ samples=$out/samples.txt
 : >"$samples"
 
 # A private X server of exactly 640 x 480, so that both full-screen back-ends get their mode.
-display=:$((70 + RANDOM % 100))
+for n in $(seq 150 199); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+done
+display=:$n
 Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=$display
@@ -69,7 +72,7 @@ rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 of_this_prefix() {
   local p
   for p in $(pgrep -f "$1"); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
   done
 }
 sample() {
@@ -83,6 +86,7 @@ sample() {
 value() { sed -nE "s/.* $2=([0-9]+).*/\1/p" <<<"$1"; }
 
 failures=0
+in_a_row=0
 for ((i = 1; i <= cycles; i++)); do
   bash "$here/tools/wine-run.sh" "$scr" /s >/dev/null 2>&1 &
   saver=$!
@@ -102,9 +106,15 @@ for ((i = 1; i <= cycles; i++)); do
     sleep 0.1
   done
   if [ "$code" -ne 0 ]; then
-    echo "cycle $i: saver ended with $code" >&2
+    echo "cycle $i ($(date -u +%T)): saver ended with $code" >&2
     kill "$saver" 2>/dev/null
+    wait "$saver" 2>/dev/null
     failures=$((failures + 1))
+    in_a_row=$((in_a_row + 1))
+    # Something outside the saver broke (the X server, Wine's desktop process): stop, don't spin.
+    [ "$in_a_row" -lt 5 ] || { echo "5 failed cycles in a row: stopping" >&2; break; }
+  else
+    in_a_row=0
   fi
   if [ $((i % 50)) -eq 0 ] || [ "$i" -eq 10 ]; then sample "$i"; fi
 done
