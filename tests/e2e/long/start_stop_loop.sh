@@ -90,8 +90,8 @@ in_a_row=0
 for ((i = 1; i <= cycles; i++)); do
   bash "$here/tools/wine-run.sh" "$scr" /s >/dev/null 2>&1 &
   saver=$!
-  if ! timeout 30 xdotool search --sync --onlyvisible --classname glimra >/dev/null 2>&1; then
-    echo "cycle $i: no saver window within 30 s" >&2
+  if ! timeout 60 xdotool search --sync --onlyvisible --classname glimra >/dev/null 2>&1; then
+    echo "cycle $i: no saver window within 60 s" >&2
     failures=$((failures + 1))
   fi
   sleep 0.5
