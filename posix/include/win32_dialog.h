@@ -35,7 +35,6 @@ typedef WCHAR* LPWSTR;
 
 // Show commands (ShellExecuteA's last argument).
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 
 HWND GetDlgItem(HWND dialog, int id);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
