@@ -20,9 +20,12 @@ for target in build/fuzz/fuzz/*_fuzzer; do
   log=build/fuzz/$name.log
   scratch=$(mktemp -d)
   mkdir -p "$scratch/corpus" "$scratch/tmp"
+  # The targets that read the settings file know its tokens.
+  dict=()
+  [ "$name" = command_tail ] || dict=(-dict=fuzz/ini.dict)
   # TMPDIR: the targets keep their settings file there; libFuzzer may end without exit handlers.
   if TMPDIR=$scratch/tmp "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$name-" \
+    -print_final_stats=1 -artifact_prefix="build/fuzz/artifacts/$name-" "${dict[@]}" \
     "$scratch/corpus" "fuzz/corpus/$name" >"$log" 2>&1; then
     runs=$(grep -Eo 'number_of_executed_units: [0-9]+' "$log" | grep -Eo '[0-9]+$')
     echo "PASS $name: $runs runs in $seconds s"

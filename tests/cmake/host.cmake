@@ -40,3 +40,11 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   endforeach()
   add_custom_target(glimra_e2e_programs ALL DEPENDS glimra glimra-e2e-host)
 endif()
+
+# Every resource the fake hands out is released exactly once, on every path (Linux only).
+if(NOT WIN32)
+  glimra_test(resource_ledger_test
+    SOURCES resource_ledger_test.cpp host_scenario.cpp settings_file.cpp
+    LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
+    NATIVE_ONLY LOCK settings_file)
+endif()

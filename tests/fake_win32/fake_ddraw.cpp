@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "fake_win32/fake_calls.h"
+#include "fake_win32/fake_ledger.h"
 
 namespace {
 
@@ -50,9 +51,13 @@ struct Palette final : IDirectDrawPalette {
   HRESULT QueryInterface(REFIID, void**) override {
     return Unsupported("IDirectDrawPalette::QueryInterface", "palette");
   }
-  ULONG AddRef() override { return ++references; }
+  ULONG AddRef() override {
+    FakeHandOut("palette", FakeKey(this));
+    return ++references;
+  }
   ULONG Release() override {
     RecordCall("IDirectDrawPalette::Release", {"palette"});
+    FakeTakeBack("palette", FakeKey(this));
     return --references;
   }
   HRESULT GetCaps(LPDWORD) override {
@@ -94,9 +99,13 @@ struct Surface final : IDirectDrawSurface {
   }
 
   HRESULT QueryInterface(REFIID, void**) override { return Call("QueryInterface"); }
-  ULONG AddRef() override { return ++references; }
+  ULONG AddRef() override {
+    FakeHandOut("surface " + name, FakeKey(this));
+    return ++references;
+  }
   ULONG Release() override {
     Call("Release");
+    FakeTakeBack("surface " + name, FakeKey(this));
     return --references;
   }
   HRESULT AddAttachedSurface(LPDIRECTDRAWSURFACE) override {
@@ -214,6 +223,7 @@ Objects& O() {
 
 Surface* NewSurface(const std::string& name) {
   O().surfaces.push_back(std::make_unique<Surface>(name));
+  FakeHandOut("surface " + name, FakeKey(O().surfaces.back().get()));
   return O().surfaces.back().get();
 }
 
@@ -236,9 +246,13 @@ struct DirectDraw final : IDirectDraw {
   HRESULT QueryInterface(REFIID, void**) override {
     return Call("QueryInterface", {}, DDERR_UNSUPPORTED);
   }
-  ULONG AddRef() override { return ++references; }
+  ULONG AddRef() override {
+    FakeHandOut("DirectDraw", FakeKey(this));
+    return ++references;
+  }
   ULONG Release() override {
     Call("Release");
+    FakeTakeBack("DirectDraw", FakeKey(this));
     return --references;
   }
   HRESULT Compact() override { return Call("Compact", {}, DDERR_UNSUPPORTED); }
@@ -257,6 +271,7 @@ struct DirectDraw final : IDirectDraw {
     O().palettes.push_back(std::make_unique<Palette>());
     O().palettes.back()->entries.assign(entries, entries + 256);
     *palette = O().palettes.back().get();
+    FakeHandOut("palette", FakeKey(*palette));
     return result;
   }
   HRESULT CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* surface,
@@ -360,5 +375,6 @@ HRESULT DirectDrawCreate(GUID* driver, LPDIRECTDRAW* directDraw, IUnknown* outer
   }
   O().directDraw = std::make_unique<DirectDraw>();
   *directDraw = O().directDraw.get();
+  FakeHandOut("DirectDraw", FakeKey(*directDraw));
   return result;
 }

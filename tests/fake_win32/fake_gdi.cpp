@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_win32/fake_calls.h"
+#include "fake_win32/fake_ledger.h"
 
 namespace {
 
@@ -86,6 +87,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
   *bits = dib->pixels.data();
   HBITMAP handle = NewHandle<HBITMAP>();
   S().dibs[handle] = std::move(dib);
+  FakeHandOut("bitmap", FakeKey(handle));
   return handle;
 }
 
@@ -95,6 +97,7 @@ HDC CreateCompatibleDC(HDC dc) {
   if (TakeScriptedResult("CreateCompatibleDC", &result) && result == 0) return nullptr;
   HDC handle = NewHandle<HDC>();
   S().selected[handle] = kDefaultBitmap;
+  FakeHandOut("memory DC", FakeKey(handle));
   return handle;
 }
 
@@ -109,6 +112,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 
 BOOL DeleteDC(HDC dc) {
   RecordCall("DeleteDC", {Hex(dc)});
+  FakeTakeBack("memory DC", FakeKey(dc));
   return S().selected.erase(dc) == 1;
 }
 
@@ -116,7 +120,8 @@ BOOL DeleteObject(HGDIOBJ object) {
   RecordCall("DeleteObject", {Hex(object)});
   // An object still selected into a DC cannot be deleted.
   for (const auto& entry : S().selected)
-    if (entry.second == object) return FALSE;
+    if (entry.second == object) return FALSE;  // still held: the ledger keeps it
+  FakeTakeBack("bitmap", FakeKey(object));
   return S().dibs.erase(object) == 1;
 }
 
@@ -147,10 +152,13 @@ UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors) {
 
 HDC GetDC(HWND window) {
   RecordCall("GetDC", {Hex(window)});
-  return reinterpret_cast<HDC>(0xDC1);
+  HDC dc = reinterpret_cast<HDC>(0xDC1);
+  FakeHandOut("window DC", FakeKey(dc));
+  return dc;
 }
 
 int ReleaseDC(HWND window, HDC dc) {
   RecordCall("ReleaseDC", {Hex(window), Hex(dc)});
+  FakeTakeBack("window DC", FakeKey(dc));
   return 1;
 }

@@ -7,6 +7,7 @@
 
 #include "fake_win32/fake_calls.h"
 #include "fake_win32/fake_gdi.h"
+#include "fake_win32/fake_ledger.h"
 
 namespace {
 
@@ -54,12 +55,14 @@ HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
   void* block = std::malloc(bytes > 0 ? bytes : 1);
   std::memset(block, (flags & GMEM_ZEROINIT) ? 0 : kUninitialisedByte, bytes);
   S().blocks.insert(block);
+  FakeHandOut("global memory", FakeKey(block));
   return block;
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
   RecordCall("GlobalFree", {FakeHex(reinterpret_cast<std::uintptr_t>(memory))});
   // Freeing a block twice, or one never allocated, fails and hands the block back.
+  FakeTakeBack("global memory", FakeKey(memory));
   if (S().blocks.erase(memory) == 0) return memory;
   std::free(memory);
   return nullptr;

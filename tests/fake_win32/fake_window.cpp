@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fake_win32/fake_calls.h"
+#include "fake_win32/fake_ledger.h"
 
 namespace {
 
@@ -397,6 +398,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc) {
                           Hex(reinterpret_cast<void*>(timerProc))});
   if (Find(window) == nullptr) return 0;
   S().timers.push_back({window, id, elapse, false});
+  FakeHandOut("timer " + Num(static_cast<long long>(id)), FakeKey(window));
   return id;
 }
 
@@ -405,6 +407,7 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
   auto& timers = S().timers;
   auto found = std::find_if(timers.begin(), timers.end(),
                             [&](const FakeTimer& t) { return t.window == window && t.id == id; });
+  FakeTakeBack("timer " + Num(static_cast<long long>(id)), FakeKey(window));
   if (found == timers.end()) return FALSE;
   timers.erase(found);
   return TRUE;
@@ -431,11 +434,13 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   w->needsPaint = false;
   *paint = PAINTSTRUCT{};
   paint->hdc = reinterpret_cast<HDC>(0xDC0);
+  FakeHandOut("paint", FakeKey(window));
   return paint->hdc;
 }
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
   RecordCall("EndPaint", {Hex(window)});
+  FakeTakeBack("paint", FakeKey(window));
   return TRUE;
 }
 

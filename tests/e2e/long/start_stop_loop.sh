@@ -31,7 +31,10 @@ samples=$out/samples.txt
 : >"$samples"
 
 # A private X server of exactly 640 x 480, so that both full-screen back-ends get their mode.
-display=:$((70 + RANDOM % 100))
+for n in $(seq 150 199); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+done
+display=:$n
 Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=$display
@@ -45,17 +48,37 @@ sleep 1
 
 # The prefix (made once), a wineserver that stays up between cycles so that its growth shows,
 # and the settings file the saver reads.
-bash "$here/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1
+if [ ! -f "$WINEPREFIX/.glimra-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    unset DISPLAY
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    timeout 60 wineserver -w
+    # Without a window manager each DestroyWindow of a top-level window would wait 2 s.
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    timeout 60 wineserver -w
+  )
+  touch "$WINEPREFIX/.glimra-ready"
+fi
 wineserver -p
+mkdir -p "$WINEPREFIX/drive_c/windows"
 ini=$WINEPREFIX/drive_c/windows/Tovalesk.ini
 printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=0\r\ncycle=7\r\ndirect_x=%s\r\n' \
   "$direct_x" >"$ini"
 ini_sum=$(md5sum <"$ini")
 
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+# Processes of this prefix only: other runs on the machine have prefixes of their own.
+of_this_prefix() {
+  local p
+  for p in $(pgrep -f "$1"); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+}
 sample() {
   local server clients fds
-  server=$(pgrep -n -x wineserver || echo 0)
+  server=$(of_this_prefix wineserver | head -n 1)
+  server=${server:-0}
   clients=$(xlsclients -display "$display" 2>/dev/null | wc -l)
   fds=$(ls "/proc/$server/fd" 2>/dev/null | wc -l)
   echo "$1 xvfb_rss_kb=$(rss_kb "$xvfb") x_clients=$clients wineserver_rss_kb=$(rss_kb "$server") wineserver_fds=$fds" >>"$samples"
@@ -63,11 +86,12 @@ sample() {
 value() { sed -nE "s/.* $2=([0-9]+).*/\1/p" <<<"$1"; }
 
 failures=0
+in_a_row=0
 for ((i = 1; i <= cycles; i++)); do
   bash "$here/tools/wine-run.sh" "$scr" /s >/dev/null 2>&1 &
   saver=$!
-  if ! timeout 30 xdotool search --sync --onlyvisible --classname glimra >/dev/null 2>&1; then
-    echo "cycle $i: no saver window within 30 s" >&2
+  if ! timeout 60 xdotool search --sync --onlyvisible --classname glimra >/dev/null 2>&1; then
+    echo "cycle $i: no saver window within 60 s" >&2
     failures=$((failures + 1))
   fi
   sleep 0.5
@@ -82,9 +106,15 @@ for ((i = 1; i <= cycles; i++)); do
     sleep 0.1
   done
   if [ "$code" -ne 0 ]; then
-    echo "cycle $i: saver ended with $code" >&2
+    echo "cycle $i ($(date -u +%T)): saver ended with $code" >&2
     kill "$saver" 2>/dev/null
+    wait "$saver" 2>/dev/null
     failures=$((failures + 1))
+    in_a_row=$((in_a_row + 1))
+    # Something outside the saver broke (the X server, Wine's desktop process): stop, don't spin.
+    [ "$in_a_row" -lt 5 ] || { echo "5 failed cycles in a row: stopping" >&2; break; }
+  else
+    in_a_row=0
   fi
   if [ $((i % 50)) -eq 0 ] || [ "$i" -eq 10 ]; then sample "$i"; fi
 done
@@ -96,12 +126,9 @@ grow() { echo $(($(value "$last" "$1") - $(value "$first" "$1"))); }
 echo "after $cycles cycles: X server memory +$(grow xvfb_rss_kb) kB, X clients $(grow x_clients)," \
   "wineserver memory +$(grow wineserver_rss_kb) kB, wineserver files $(grow wineserver_fds)"
 [ "$(md5sum <"$ini")" = "$ini_sum" ] || { echo "the settings file changed" >&2; failures=$((failures + 1)); }
-# Saver processes of this prefix (other runs on the machine have prefixes of their own).
-for p in $(pgrep -f 'glimra\.scr'); do
-  if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-    echo "saver process $p left over" >&2
-    failures=$((failures + 1))
-  fi
+for p in $(of_this_prefix 'glimra\.scr'); do
+  echo "saver process $p left over" >&2
+  failures=$((failures + 1))
 done
 # Slack: allocator noise of a few MB is no leak; one leaked DC or bitmap per cycle would be.
 [ "$(grow xvfb_rss_kb)" -le 4096 ] || failures=$((failures + 1))
