@@ -224,6 +224,8 @@ std::string ResolveProfilePath(const char* fileName) {
   return profileDirectory + "/" + name;
 }
 
+constexpr std::size_t kProfileIntDigits = 29;
+
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {
   const auto fallback = static_cast<UINT>(defaultValue);
   if (section == nullptr || key == nullptr) return fallback;
@@ -237,7 +239,9 @@ UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR 
   KeyOf(lines[static_cast<std::size_t>(at)], name, value);
   value = StripQuotes(value);
   if (value.empty()) return fallback;
-  return ParseProfileInt(value);
+  // Windows reads the value into a buffer of 30 characters before converting it, so only the
+  // first 29 take part.
+  return ParseProfileInt(value.substr(0, kProfileIntDigits));
 }
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {

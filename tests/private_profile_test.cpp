@@ -54,11 +54,24 @@ TEST_F(PrivateProfileTest, ReadsFromAwkwardFiles) {
   }
 }
 
-TEST_F(PrivateProfileTest, MegabyteLineWrapsLikeAnyDigitRun) {
-  WriteSettingsFile("[Glimra ScreenSaver]\ncir=" + std::string(1 << 20, '9') + "\n");
-  std::uint32_t expected = 0;
-  for (int d = 0; d < (1 << 20); ++d) expected = expected * 10 + 9;
-  EXPECT_EQ(Read("cir"), expected);
+TEST_F(PrivateProfileTest, LongValuesCountTheirFirstTwentyNineCharacters) {
+  // As Windows reads them: the value goes through a 30-character buffer, and the digits that fit
+  // wrap modulo 2^32 like any other digit run.
+  std::uint32_t wrapped = 0;
+  for (int d = 0; d < 29; ++d) wrapped = wrapped * 10 + 9;
+  const struct {
+    std::string value;
+    UINT expected;
+  } cases[] = {
+      {std::string(1 << 20, '9'), wrapped},
+      {std::string(29, '9') + "123", wrapped},
+      {std::string(35, '0') + "7", 0},
+      {std::string(28, '0') + "7", 7},
+  };
+  for (const auto& c : cases) {
+    WriteSettingsFile("[Glimra ScreenSaver]\ncir=" + c.value + "\n");
+    EXPECT_EQ(Read("cir"), c.expected) << c.value.size() << " characters";
+  }
 }
 
 TEST_F(PrivateProfileTest, MissingOrUnreadableFilesGiveTheDefault) {
