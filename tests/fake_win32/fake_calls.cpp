@@ -23,7 +23,9 @@ std::vector<std::function<void()>>& Resets() {
 
 }  // namespace
 
-const std::vector<FakeCall>& FakeCalls() { return Log(); }
+const std::vector<FakeCall>& FakeCalls() {
+  return Log();
+}
 
 void RecordCall(const std::string& name, std::vector<std::string> args) {
   Log().push_back({name, std::move(args)});
@@ -72,7 +74,9 @@ bool RegisterFakeReset(std::function<void()> reset) {
   return true;
 }
 
-std::string FakeText(const char* text) { return text ? std::string(text) : "null"; }
+std::string FakeText(const char* text) {
+  return text ? std::string(text) : "null";
+}
 
 std::string FakeHex(std::uintptr_t value) {
   char text[24];
