@@ -23,21 +23,10 @@ for direct_x in 1 2; do
   start_saver /s
   window=$(saver_window) || true
   [ -n "$window" ] || fail "direct_x=$direct_x: no saver window appeared"
-  frame=
-  for attempt in 1 2 3 4 5; do
-    sleep 1
-    screenshot "$WORK/shot.rgb"
-    frame=$(frame_of "$WORK/shot.rgb" 60000 top-down)
-    [ -n "$frame" ] && break
-  done
+  frame=$(shown_frame 60000 top-down 1)
   [ -n "$frame" ] || fail "direct_x=$direct_x: the screenshot is none of the first 60000 frames"
   log "direct_x=$direct_x: the screenshot is frame $frame, row 0 at the top"
-  if [ -x "$RENDER" ]; then
-    "$RENDER" --ini "$INI" --frames "$frame" --out "$WORK/render.png" || fail "glimra-render failed"
-    /usr/bin/convert "$WORK/render.png" -depth 8 rgb:"$WORK/render.rgb"
-    cmp -s "$WORK/render.rgb" "$WORK/shot.rgb" || fail "glimra-render's frame $frame differs"
-    log "direct_x=$direct_x: glimra-render's frame $frame equals the screenshot"
-  fi
+  render_matches "$frame" || fail "direct_x=$direct_x: glimra-render's frame $frame differs"
   xdotool key space
   expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: a key"
   mode_after=$(display_mode)

@@ -113,6 +113,30 @@ frame_of() {
   timeout 120 "$FINDER" "$INI" "$1" "$2" "$3" || true
 }
 
+# shown_frame LIMIT ORDER PAUSE: screenshots the display up to five times, PAUSE seconds apart,
+# and prints the number of the frame (within the first LIMIT, rows in ORDER) that one of them
+# shows; prints nothing when none does. A shot taken while a frame is half drawn shows no frame,
+# hence the retries. The last shot stays in $WORK/shot.rgb.
+shown_frame() {
+  local frame= attempt
+  for attempt in 1 2 3 4 5; do
+    sleep "$3"
+    screenshot "$WORK/shot.rgb"
+    frame=$(frame_of "$WORK/shot.rgb" "$1" "$2")
+    [ -n "$frame" ] && break
+  done
+  echo "$frame"
+}
+
+# render_matches FRAME [-flip]: whether glimra-render's frame FRAME for $INI (flipped when asked)
+# equals $WORK/shot.rgb. True without a check when the renderer is not built.
+render_matches() {
+  [ -x "$RENDER" ] || return 0
+  "$RENDER" --ini "$INI" --frames "$1" --out "$WORK/render.png" || fail "glimra-render failed"
+  /usr/bin/convert "$WORK/render.png" ${2:-} -depth 8 rgb:"$WORK/render.rgb"
+  cmp -s "$WORK/render.rgb" "$WORK/shot.rgb"
+}
+
 # file_has FILE PATTERN SECONDS: waits until the file holds a line matching the pattern (the
 # Windows programs write CRLF lines).
 file_has() {

@@ -14,29 +14,15 @@ geometry=$(xdotool getwindowgeometry "$window" | tr '\n' ' ')
 log "window $window: $geometry"
 [[ $geometry == *"640x480"* ]] || fail "the window is not 640x480: $geometry"
 
-# A frame is painted within a tick; a screenshot taken while a paint is half done shows no frame,
-# so a few are tried.
-frame=
-for attempt in 1 2 3 4 5; do
-  sleep 0.5
-  screenshot "$WORK/shot.rgb"
-  frame=$(frame_of "$WORK/shot.rgb" 2000 bottom-up)
-  [ -n "$frame" ] && break
-done
+# A frame is painted within a tick.
+frame=$(shown_frame 2000 bottom-up 0.5)
 [ -n "$frame" ] || fail "the screenshot is none of the first 2000 frames, mirrored"
 log "the screenshot is frame $frame, mirrored"
 [ -z "$(frame_of "$WORK/shot.rgb" 2000 top-down)" ] || fail "the picture is not mirrored"
 
 # The renderer makes the same frame (rows top-down): flipped, it equals the screenshot.
-if [ -x "$RENDER" ]; then
-  "$RENDER" --ini "$INI" --frames "$frame" --out "$WORK/render.png" ||
-    fail "glimra-render failed"
-  /usr/bin/convert "$WORK/render.png" -flip -depth 8 rgb:"$WORK/render.rgb"
-  cmp -s "$WORK/render.rgb" "$WORK/shot.rgb" || fail "glimra-render's frame $frame differs"
-  log "glimra-render's frame $frame, flipped, equals the screenshot"
-else
-  log "glimra-render not built: compared with the engine's frames only"
-fi
+[ -x "$RENDER" ] || log "glimra-render not built: compared with the engine's frames only"
+render_matches "$frame" -flip || fail "glimra-render's frame $frame differs"
 
 xdotool key space
 expect_exit_0 "$SAVER_PID" 15 "a key"
