@@ -3,13 +3,11 @@
 # configuration dialog (not the saver); a tail of 300 characters acts like its first two: "/s..."
 # runs full screen until a key, "/c..." is the configuration.
 E2E_NAME=command_tails
+# shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24
 write_ini pal=1 direct_x=0
-
-# Any top-level window of the saver's process, as X sees it (nothing when none within SECONDS).
-any_window() { timeout "$1" xdotool search --sync --onlyvisible --classname glimra.scr 2>/dev/null | head -n 1 || true; }
 
 start_saver p
 expect_exit_0 "$SAVER_PID" 10 "'p' without a handle"
@@ -26,7 +24,7 @@ configuration() {
     return
   fi
   local window name
-  window=$(any_window 20)
+  window=$(saver_window)
   [ -n "$window" ] || fail "'${1:0:10}': no dialog appeared"
   name=$(xdotool getwindowname "$window")
   [ "$name" != Glimra ] || fail "'${1:0:10}' started the saver"
@@ -40,7 +38,7 @@ configuration "/c$(printf 's%.0s' $(seq 298))"
 
 long="/s$(printf 'x%.0s' $(seq 298))"
 start_saver "$long"
-window=$(any_window 20)
+window=$(saver_window)
 [ -n "$window" ] || fail "the 300-character '/s...' tail made no window"
 [ "$(xdotool getwindowname "$window")" = Glimra ] || fail "the '/s...' window is not the saver"
 sleep 0.5

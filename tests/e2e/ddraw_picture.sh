@@ -4,6 +4,7 @@
 # mirrored), a key ends the run with exit code 0, and the display mode is back afterwards.
 # Wine draws DirectDraw here with its "gdi" renderer (HKCU\Software\Wine\Direct3D, renderer).
 E2E_NAME=ddraw_picture
+# shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24
@@ -21,7 +22,7 @@ log "display mode before: $mode_before"
 for direct_x in 1 2; do
   write_ini dx_r=5 dx_g=10 dx_b=3 one=1 pal=0 cir=1 cycle=1 direct_x=$direct_x
   start_saver /s
-  window=$(saver_window) || true
+  window=$(saver_window)
   [ -n "$window" ] || fail "direct_x=$direct_x: no saver window appeared"
   frame=$(shown_frame 60000 top-down 1)
   [ -n "$frame" ] || fail "direct_x=$direct_x: the screenshot is none of the first 60000 frames"

@@ -1,9 +1,19 @@
+# shellcheck shell=bash
 # Common parts of the Wine end-to-end tests of glimra.scr, sourced by each test script: a private
 # Xvfb, a Wine prefix under the build folder (made once, shared by the tests, which ctest runs one
 # at a time), the settings file, the saver's process, screenshots, and waits that always end.
+# On any failure the test prints the step it was in, the saver's state, the windows and the focus,
+# and keeps a screenshot.
 # The caller sets E2E_NAME; the environment gives GLIMRA_WIN_BUILD (build/win64) and
 # GLIMRA_NATIVE_BUILD (build/native, for the frame finder and the renderer).
-set -euo pipefail
+# shellcheck disable=SC2034  # the names below are for the test scripts
+set -eEuo pipefail
+
+E2E_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+# shellcheck source=../../tools/lib/xvfb.sh
+source "$E2E_TOOLS/lib/xvfb.sh"
+# shellcheck source=../../tools/lib/wine-prefix.sh
+source "$E2E_TOOLS/lib/wine-prefix.sh"
 
 WINE64=/usr/lib/wine/wine64
 SCR=$GLIMRA_WIN_BUILD/glimra.scr
@@ -11,52 +21,70 @@ HOST_EXE=$GLIMRA_WIN_BUILD/tests/glimra-e2e-host.exe
 FINDER=$GLIMRA_NATIVE_BUILD/tests/glimra-frame-finder
 RENDER=$GLIMRA_NATIVE_BUILD/tools/render/glimra-render
 WORK=$GLIMRA_WIN_BUILD/e2e/$E2E_NAME
-export WINEPREFIX=$GLIMRA_WIN_BUILD/e2e/prefix
-export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-INI=$WINEPREFIX/drive_c/windows/Tovalesk.ini
-XVFB_PID=
+E2E_PREFIX=$GLIMRA_WIN_BUILD/e2e/prefix
+INI=$E2E_PREFIX/drive_c/windows/Tovalesk.ini
+SAVER_PID=
+EXIT_CODE=
+E2E_STEP="setting up"
+E2E_FAILED=
+E2E_ERROR=
+E2E_AT_EXIT=  # a command of the test's own to run at the end, after the report
 rm -rf "$WORK" && mkdir -p "$WORK"
 
 log() { echo "[$E2E_NAME] $*" >&2; }
+# step TEXT: what the test does now; a failure report names it.
+step() { E2E_STEP=$*; }
 fail() {
   log "FAIL: $*"
+  E2E_FAILED=1
   exit 1
+}
+# A command that fails outside a check ends the test (set -e); this names it in the report.
+trap 'E2E_ERROR="line $LINENO: $BASH_COMMAND"' ERR
+
+# report: what a failing test knows, printed before the display and Wine are taken down.
+report() {
+  log "failed during: $E2E_STEP"
+  [ -z "$E2E_ERROR" ] || log "the command that failed: $E2E_ERROR"
+  if [ -z "$SAVER_PID" ]; then
+    log "saver: not started"
+  elif kill -0 "$SAVER_PID" 2>/dev/null; then
+    log "saver: still running (process $SAVER_PID)"
+  else
+    [ -n "$EXIT_CODE" ] && [ "$EXIT_CODE" != timeout ] || { EXIT_CODE=0; wait "$SAVER_PID" || EXIT_CODE=$?; }
+    log "saver: ended with exit code $EXIT_CODE"
+  fi
+  [ -s "$WORK/saver.out" ] && sed 's/^/  saver output: /' "$WORK/saver.out" | tail -n 10 >&2
+  [ -n "${DISPLAY:-}" ] || return 0
+  log "focus: window $(xdotool getwindowfocus 2>/dev/null || echo none)"
+  log "windows (id, name, class, geometry):"
+  xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | head -n 20 | sed 's/^ */  /' >&2 || true
+  if xwd -root -silent 2>/dev/null | /usr/bin/convert xwd:- "$WORK/failure.png" 2>/dev/null; then
+    log "screenshot: $WORK/failure.png"
+  fi
 }
 
 cleanup() {
+  local status=$?
+  trap - ERR
+  if [ "$status" != 0 ] || [ -n "$E2E_FAILED" ]; then
+    report || true
+  fi
+  [ -z "$E2E_AT_EXIT" ] || $E2E_AT_EXIT || true
   wineserver -k >/dev/null 2>&1 || true
   timeout 10 wineserver -w >/dev/null 2>&1 || true
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  xvfb_stop
 }
 trap cleanup EXIT
 
 # The prefix is made once; a second test finds it ready.
 ensure_prefix() {
-  [ -f "$WINEPREFIX/.glimra-e2e-ready" ] && return
-  mkdir -p "$WINEPREFIX"
-  log "making the Wine prefix (once, about 20 s)"
-  (unset DISPLAY; timeout 120 "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    timeout 60 wineserver -w || true
-    # Without a window manager each DestroyWindow of a top-level window would wait 2 s.
-    timeout 60 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    timeout 60 wineserver -w || true)
-  touch "$WINEPREFIX/.glimra-e2e-ready"
+  wine_prefix_ensure "$E2E_PREFIX" || fail "the Wine prefix could not be made"
 }
 
 # start_xvfb WxHxD: a private X server; it picks a free display number itself.
 start_xvfb() {
-  Xvfb -displayfd 9 -screen 0 "$1" -nolisten tcp 9>"$WORK/display" 2>"$WORK/xvfb.log" &
-  XVFB_PID=$!
-  local deadline=$((SECONDS + 15))
-  while ((SECONDS < deadline)); do
-    if [ -s "$WORK/display" ]; then
-      export DISPLAY=":$(head -n 1 "$WORK/display")"
-      xdpyinfo >/dev/null 2>&1 && return 0
-    fi
-    kill -0 "$XVFB_PID" 2>/dev/null || break
-    sleep 0.2
-  done
-  fail "no Xvfb could be started"
+  XVFB_LOG=$WORK/xvfb.log xvfb_start "$1" || fail "no Xvfb could be started"
 }
 
 # write_ini KEY=VALUE...: the settings file, with the saver's section and CRLF lines.
@@ -69,10 +97,30 @@ write_ini() {
   } >"$INI"
 }
 
-# start_saver ARGS...: runs glimra.scr in the background; SAVER_PID is its process.
+# saver_processes: the glimra.scr processes of this prefix (other runs on the machine have their
+# own prefixes).
+saver_processes() {
+  local p
+  for p in $(pgrep -f 'glimra\.scr' || true); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+  return 0
+}
+
+# start_saver ARGS...: runs glimra.scr in the background; SAVER_PID is its process. A saver of
+# the run before that is still going would hold the single-instance mutex and make this start end
+# at once, so it must be gone first.
 start_saver() {
+  local deadline=$((SECONDS + 10))
+  step "waiting for the savers of earlier runs to end"
+  while [ -n "$(saver_processes)" ]; do
+    ((SECONDS < deadline)) || fail "a saver of an earlier run is still running: $(saver_processes)"
+    sleep 0.1
+  done
   "$WINE64" "$SCR" "$@" >"$WORK/saver.out" 2>&1 &
   SAVER_PID=$!
+  EXIT_CODE=
+  step "the saver started with '${*:0:40}' (process $SAVER_PID)"
 }
 
 # wait_exit PID SECONDS: waits for the process (a child of this shell) to end; EXIT_CODE is then
@@ -90,6 +138,7 @@ wait_exit() {
 
 # expect_exit_0 PID SECONDS WHAT: the process ends within the time with exit code 0.
 expect_exit_0() {
+  step "waiting for the end after $3"
   wait_exit "$1" "$2"
   [ "$EXIT_CODE" = 0 ] || fail "$3: exit '$EXIT_CODE' (expected 0 within $2 s)"
 }
@@ -97,9 +146,33 @@ expect_exit_0() {
 # still_running PID: the process has not ended.
 still_running() { kill -0 "$1" 2>/dev/null; }
 
-# saver_window: the X window of the saver's full-screen popup (waits up to 20 s).
+# find_window SECONDS SEARCH...: the first visible window that matches every xdotool search
+# condition, waiting up to SECONDS; nothing when none appears. The search is repeated rather than
+# left to --sync: this xdotool ends with an X error when any window vanishes while it looks.
+find_window() {
+  local deadline=$((SECONDS + $1)) found
+  shift
+  while :; do
+    found=$(xdotool search --all --onlyvisible "$@" 2>/dev/null | head -n 1) || true
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    ((SECONDS < deadline)) || return 0
+    sleep 0.1
+  done
+}
+
+# saver_window: the window of this run's saver (not one of a run before), once it has the
+# keyboard focus: keys sent before then would be lost. Waits up to 20 s.
 saver_window() {
-  timeout 20 xdotool search --sync --onlyvisible --classname glimra.scr 2>/dev/null | head -n 1
+  local deadline=$((SECONDS + 20)) window
+  step "waiting for the window of the saver (process $SAVER_PID)"
+  window=$(find_window 20 --pid "$SAVER_PID" --classname glimra.scr)
+  [ -n "$window" ] || return 0
+  step "waiting for the saver's window $window to have the focus"
+  while [ "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ] && ((SECONDS < deadline)); do
+    sleep 0.1
+  done
+  step "the saver's window $window is shown"
+  echo "$window"
 }
 
 # screenshot FILE.rgb: the whole 640 x 480 screen as raw RGB bytes.
@@ -118,8 +191,9 @@ frame_of() {
 # shows; prints nothing when none does. A shot taken while a frame is half drawn shows no frame,
 # hence the retries. The last shot stays in $WORK/shot.rgb.
 shown_frame() {
-  local frame= attempt
-  for attempt in 1 2 3 4 5; do
+  local frame=''
+  step "matching screenshots to the first $1 frames ($2)"
+  for _ in 1 2 3 4 5; do
     sleep "$3"
     screenshot "$WORK/shot.rgb"
     frame=$(frame_of "$WORK/shot.rgb" "$1" "$2")
@@ -129,11 +203,12 @@ shown_frame() {
 }
 
 # render_matches FRAME [-flip]: whether glimra-render's frame FRAME for $INI (flipped when asked)
-# equals $WORK/shot.rgb. True without a check when the renderer is not built.
+# equals $WORK/shot.rgb. A missing renderer is a failure, not a match.
 render_matches() {
-  [ -x "$RENDER" ] || return 0
+  [ -x "$RENDER" ] || fail "$RENDER is missing: build the native preset first"
+  step "comparing the screenshot with glimra-render's frame $1"
   "$RENDER" --ini "$INI" --frames "$1" --out "$WORK/render.png" || fail "glimra-render failed"
-  /usr/bin/convert "$WORK/render.png" ${2:-} -depth 8 rgb:"$WORK/render.rgb"
+  /usr/bin/convert "$WORK/render.png" ${2:+"$2"} -depth 8 rgb:"$WORK/render.rgb"
   cmp -s "$WORK/render.rgb" "$WORK/shot.rgb"
 }
 

@@ -2,6 +2,7 @@
 # /s with direct_x 0: a left click and a right click each end the run with exit code 0; a middle
 # click does not; three mouse moves to new places do not, the fourth does.
 E2E_NAME=gdi_input
+# shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24
@@ -13,12 +14,10 @@ run_until() {
   shift
   xdotool mousemove 320 240
   start_saver /s
-  window=$(saver_window) || true
-  if [ -z "$window" ]; then
-    wait_exit "$SAVER_PID" 1
-    fail "$what: no saver window appeared (saver: $EXIT_CODE)"
-  fi
+  window=$(saver_window)
+  [ -n "$window" ] || fail "$what: no saver window appeared"
   sleep 0.5
+  step "$what"
   "$@"
   expect_exit_0 "$SAVER_PID" 15 "$what"
   log "$what ends the run with exit code 0"

@@ -2,6 +2,7 @@
 # /p <hwnd> inside a host program's window: the saver's child window takes the host's client size,
 # input does not end it, and destroying the host window ends it with exit code 0.
 E2E_NAME=preview
+# shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24
@@ -16,7 +17,9 @@ start_saver /p "$hwnd"
 file_has "$WORK/host.txt" 'child=152 112' 20 || fail "no 152x112 child: $(cat "$WORK/host.txt")"
 log "the saver's child window has the host's client size, 152x112"
 
-host_window=$(timeout 10 xdotool search --sync --onlyvisible --classname glimra-e2e-host.exe | head -n 1)
+host_window=$(find_window 10 --classname glimra-e2e-host.exe)
+[ -n "$host_window" ] || fail "the host's X window was not found"
+step "input to the host's window during the preview"
 xdotool mousemove --window "$host_window" 60 60 click 1 click 3 key space
 for x in 10 30 50 70 90; do xdotool mousemove --window "$host_window" "$x" 80; done
 sleep 1

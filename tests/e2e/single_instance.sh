@@ -3,13 +3,15 @@
 # without a tail) ends at once with exit code 0 and does not read the settings file; the first run
 # goes on. Reading the file shows in Wine's profile trace, which the first run proves.
 E2E_NAME=single_instance
+# shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24
 write_ini pal=1 direct_x=0
 WINEDEBUG=+profile "$WINE64" "$SCR" /s >"$WORK/first.out" 2>"$WORK/first.trace" &
 first=$!
-window=$(saver_window) || true
+SAVER_PID=$first
+window=$(saver_window)
 [ -n "$window" ] || fail "no saver window appeared"
 grep -qi 'tovalesk' "$WORK/first.trace" || fail "the profile trace does not show the first run reading the file"
 

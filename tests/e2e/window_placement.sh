@@ -3,6 +3,7 @@
 # by the display switch to 640 x 480 (the host program moves itself into the smaller screen, as a
 # system does), and is back at its rectangle after the run, with the desktop back at 1024 x 768.
 E2E_NAME=window_placement
+# shellcheck source=tests/e2e/e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 # Every program of this prefix runs in the virtual desktop while the test runs.
@@ -10,7 +11,7 @@ desktop_off() {
   "$WINE64" reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f >/dev/null 2>&1 || true
   wineserver -w || true
 }
-trap 'desktop_off; cleanup' EXIT
+E2E_AT_EXIT=desktop_off
 
 start_xvfb 1280x1024x24
 "$WINE64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
@@ -26,7 +27,8 @@ log "the other window is at 500 300 900 600"
 start_saver /s
 file_has "$WORK/rect.txt" '^0 0 200 150$' 20 || fail "the display switch did not move it: $(cat "$WORK/rect.txt")"
 log "during the run it was moved to 0 0 200 150"
-desktop=$(timeout 10 xdotool search --sync --onlyvisible --classname explorer.exe | head -n 1)
+desktop=$(find_window 10 --classname explorer.exe)
+[ -n "$desktop" ] || fail "the virtual desktop's window was not found"
 geometry=$(xdotool getwindowgeometry "$desktop" | tr '\n' ' ')
 [[ $geometry == *"640x480"* ]] || fail "the desktop is not 640x480 during the run: $geometry"
 sleep 1

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Wine for scripts and tests, sourced (not run): which Wine runs a program, and a prefix made once
 # under a lock (so that runs started in parallel share it) and set up for runs without a window
 # manager.

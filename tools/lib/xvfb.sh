@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A private X server for scripts and tests, sourced (not run): the server picks a free display
 # number itself (-displayfd), so two runs on one machine never take the same display.
 #   xvfb_start WxHxD [XVFB_ARGS...]  starts it; exports DISPLAY, sets XVFB_PID; 1 when it fails
