@@ -57,8 +57,10 @@ report() {
   [ -s "$WORK/saver.out" ] && sed 's/^/  saver output: /' "$WORK/saver.out" | tail -n 10 >&2
   [ -n "${DISPLAY:-}" ] || return 0
   log "focus: window $(xdotool getwindowfocus 2>/dev/null || echo none)"
-  log "windows (id, name, class, geometry):"
-  xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | head -n 20 | sed 's/^ */  /' >&2 || true
+  log "top-level windows (id, name, class, geometry):"
+  # Wine's 1 x 1 helper windows left out.
+  xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | grep -v ' 1x1+' | head -n 20 |
+    sed 's/^ */  /' >&2 || true
   if xwd -root -silent 2>/dev/null | /usr/bin/convert xwd:- "$WORK/failure.png" 2>/dev/null; then
     log "screenshot: $WORK/failure.png"
   fi
@@ -120,7 +122,8 @@ start_saver() {
   "$WINE64" "$SCR" "$@" >"$WORK/saver.out" 2>&1 &
   SAVER_PID=$!
   EXIT_CODE=
-  step "the saver started with '${*:0:40}' (process $SAVER_PID)"
+  local tail="$*"
+  step "the saver started with '${tail:0:40}' (process $SAVER_PID)"
 }
 
 # wait_exit PID SECONDS: waits for the process (a child of this shell) to end; EXIT_CODE is then

@@ -19,32 +19,32 @@ prefix=$(realpath -m "$5")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 mkdir -p "$artifacts"
 
-# The Wine of the program's architecture, as tools/wine-run.sh picks it.
-if file -b "$program" | grep -q 'x86-64'; then wine=/usr/lib/wine/wine64; else wine=wine; fi
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# shellcheck source=tools/lib/xvfb.sh
+source "$here/tools/lib/xvfb.sh"
+# shellcheck source=tools/lib/wine-prefix.sh
+source "$here/tools/lib/wine-prefix.sh"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# The Wine of the program's architecture, in a prefix made once.
+wine_select "$program"
+wine=$WINE
+wine_prefix_ensure "$prefix"
 ini=$prefix/drive_c/windows/Tovalesk.ini
 
 # Our own display; everything started here is ended by its own PID or through this prefix.
 work=$(mktemp -d)
-xvfb_pid=""
 program_pid=""
 cleanup() {
   set +e
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
   wineserver -k 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+xvfb_start 1024x768x24 || exit 1
 
-# The prefix is made once (tools/wine-run.sh) and taught to draw the template's font with IPA
-# P Gothic; the font's Japanese name only survives the command line under the Japanese locale.
-GLIMRA_WINEPREFIX=$prefix "$here/tools/wine-run.sh" "$probe" >/dev/null 2>&1 || true
+# The prefix is taught to draw the template's font with IPA P Gothic; the font's Japanese name
+# only survives the command line under the Japanese locale.
 if [ ! -f "$prefix/.glimra-dialog-ready" ]; then
   "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f \
     >/dev/null 2>&1
