@@ -3,7 +3,6 @@
 # Safe to run again: apt skips what is already there.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
-need_update=1
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
@@ -18,7 +17,7 @@ pkgs=(
   libxcomposite1 libxfixes3 libxxf86vm1
   libgl1:i386 libgl1-mesa-dri:i386 libxrandr2:i386 libxrender1:i386 libxcursor1:i386
   libxi6:i386 libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
-  xvfb xdotool imagemagick x11-utils x11-apps x11-xserver-utils
+  xvfb xdotool imagemagick x11-utils x11-apps x11-xserver-utils shellcheck
   fonts-ipafont-gothic locales procps file
 )
 missing=()

@@ -31,29 +31,28 @@ saver=${GLIMRA_MEASURE_SAVER:-$(find "$build" -name glimra.scr -type f 2>/dev/nu
 [ -x "$floor" ] || { echo "no $floor: cmake --build --preset win64 first" >&2; exit 1; }
 [ -n "$saver" ] || { echo "no glimra.scr under $build: build the win64 preset first" >&2; exit 1; }
 
+# shellcheck source=lib/xvfb.sh
+source "$here/tools/lib/xvfb.sh"
+# shellcheck source=lib/wine-prefix.sh
+source "$here/tools/lib/wine-prefix.sh"
 export GLIMRA_WINEPREFIX=$build/measure-prefix
-export WINEPREFIX=$GLIMRA_WINEPREFIX
+wine_select "$saver"
+wine_prefix_ensure "$GLIMRA_WINEPREFIX"
 warmup=4
 ticksPerSecond=$(getconf CLK_TCK)
 
 # Our own display, 640x480 so that the saver's display switch finds the mode already set.
 work=$(mktemp -d)
-Xvfb -displayfd 9 -screen 0 640x480x24 -nolisten tcp 9>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.2; done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; kill "$xvfb"; exit 1; }
-export DISPLAY=:$(head -n 1 "$work/display")
-
 cleanup() {
   wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
+xvfb_start 640x480x24
+xvfb=$XVFB_PID
 
 # The saver's settings for the runs: the defaults, GDI for /s.
-# (the floor program run without arguments only prints its usage; it makes the prefix on first use)
-"$here/tools/wine-run.sh" "$floor" >/dev/null 2>&1 || true
 printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=1\r\ncycle=1\r\ndirect_x=0\r\n' \
   >"$WINEPREFIX/drive_c/windows/Tovalesk.ini"
 wineserver -k 2>/dev/null || true
@@ -137,13 +136,17 @@ MeasureMode() {  # s or p
     local order=("${programs[@]}")
     # Every other round starts with the saver, so that neither always runs first.
     if [ $((round % 2)) -eq 0 ]; then order=("${programs[1]}" "${programs[0]}" "${programs[@]:2}"); fi
+    local name program extra figures
     for name in "${order[@]}"; do
+      extra=()
       case $name in
-        "floor /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor") ;;
-        "floor+palette /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor" --palette) ;;
-        "floor+loop /$kind") Report "$name" $(MeasureRun "${prefix[@]}" "$floor" --saver-loop) ;;
-        *) Report "$name" $(MeasureRun "${prefix[@]}" "$saver") ;;
+        "floor /$kind") program=$floor ;;
+        "floor+palette /$kind") program=$floor extra=(--palette) ;;
+        "floor+loop /$kind") program=$floor extra=(--saver-loop) ;;
+        *) program=$saver ;;
       esac
+      read -ra figures < <(MeasureRun "${prefix[@]}" "$program" "${extra[@]}")
+      Report "$name" "${figures[@]}"
     done
   done
   local name mean floorMean

@@ -6,16 +6,31 @@
 # that of the saver, wineserver and Xvfb over the same time, per second of wall time.
 #
 #   tools/measure-ddraw.sh [SECONDS]      (default 10; needs the native and win64 builds)
+set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-10}
-export GLIMRA_WIN_BUILD=$here/build/win64 GLIMRA_NATIVE_BUILD=$here/build/native
-E2E_NAME=measure_ddraw
-source "$here/tests/e2e/e2e_lib.sh"
-set +e
-start_xvfb 640x480x24
+scr=$here/build/win64/glimra.scr
+finder=$here/build/native/tests/glimra-frame-finder
+[ -f "$scr" ] && [ -x "$finder" ] || { echo "build the native and win64 presets first" >&2; exit 2; }
+# shellcheck source=lib/xvfb.sh
+source "$here/tools/lib/xvfb.sh"
+# shellcheck source=lib/wine-prefix.sh
+source "$here/tools/lib/wine-prefix.sh"
+wine_select "$scr"
+wine_prefix_ensure "$here/build/win64/measure-prefix" || exit 1
+ini=$WINEPREFIX/drive_c/windows/Tovalesk.ini
+work=$(mktemp -d)
+cleanup() {
+  wineserver -k 2>/dev/null
+  xvfb_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+xvfb_start 640x480x24 || exit 1
 ticksPerSecond=$(getconf CLK_TCK)
 Ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 Now() { date +%s.%N; }
+Shot() { xwd -root -silent | /usr/bin/convert xwd:- -depth 8 rgb:"$1"; }
 # The wineserver of our prefix (other work on the machine may run its own).
 OurWineserver() {
   local dir
@@ -31,29 +46,32 @@ OurWineserver() {
 measure() {
   local name=$1 renderer=$2
   if [ "$renderer" = default ]; then
-    "$WINE64" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1
+    "$WINE" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1
   else
-    "$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d "$renderer" /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d "$renderer" /f >/dev/null 2>&1
   fi
   wineserver -k; wineserver -w
-  write_ini pal=0 direct_x="$3"
-  start_saver /s
-  saver_window >/dev/null
+  printf '[Glimra ScreenSaver]\r\npal=0\r\ndirect_x=%s\r\n' "$3" >"$ini"
+  "$WINE" "$scr" /s >/dev/null 2>&1 &
+  local saver=$!
+  xvfb_find_window 20 --pid "$saver" --classname glimra.scr >/dev/null
   sleep 2
   local server t1 t2 c1 c2
   server=$(OurWineserver)
-  t1=$(Now); screenshot "$WORK/a.rgb"
-  c1=$(($(Ticks "$SAVER_PID") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
+  t1=$(Now); Shot "$work/a.rgb"
+  c1=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
   sleep "$seconds"
-  t2=$(Now); screenshot "$WORK/b.rgb"
-  c2=$(($(Ticks "$SAVER_PID") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
+  t2=$(Now); Shot "$work/b.rgb"
+  c2=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
   xdotool key space
-  wait_exit "$SAVER_PID" 15
+  for _ in $(seq 150); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
+  kill "$saver" 2>/dev/null
+  wait "$saver" 2>/dev/null
   local orientation=top-down
   [ "$3" = 0 ] && orientation=bottom-up
   local k1 k2
-  k1=$(frame_of "$WORK/a.rgb" 200000 "$orientation")
-  k2=$(frame_of "$WORK/b.rgb" 200000 "$orientation")
+  k1=$("$finder" "$ini" "$work/a.rgb" 200000 "$orientation")
+  k2=$("$finder" "$ini" "$work/b.rgb" 200000 "$orientation")
   awk -v n="$name" -v k1="$k1" -v k2="$k2" -v t1="$t1" -v t2="$t2" -v c="$((c2 - c1))" \
     -v hz="$ticksPerSecond" 'BEGIN {
       fps = (k1 == "" || k2 == "") ? "?" : sprintf("%.1f", (k2 - k1) / (t2 - t1));
@@ -65,4 +83,4 @@ echo "load: $(cut -d' ' -f1-3 /proc/loadavg); ${seconds}s each"
 measure "GDI /s (baseline)" gdi 0
 measure "DirectDraw, renderer=gdi" gdi 1
 measure "DirectDraw, default renderer" default 1
-"$WINE64" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1
+"$WINE" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1

@@ -8,27 +8,21 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash tools/install-deps.sh
 mkdir -p build
 
+# shellcheck source=lib/xvfb.sh
+source tools/lib/xvfb.sh
+# shellcheck source=lib/wine-prefix.sh
+source tools/lib/wine-prefix.sh
+
 # The 32-bit product where 32-bit programs can run, else its 64-bit twin under wine64.
-if /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
-  preset=win32 wine=wine arch=win32
-else
-  preset=win64 wine=/usr/lib/wine/wine64 arch=win64
-fi
+if /lib/ld-linux.so.2 --help >/dev/null 2>&1; then preset=win32; else preset=win64; fi
 cmake --preset "$preset" >build/configure-$preset.log 2>&1 || { cat build/configure-$preset.log; exit 1; }
 cmake --build --preset "$preset" --target glimra >build/build-saver.log 2>&1 ||
   { tail -n 40 build/build-saver.log; exit 1; }
 saver=$PWD/build/$preset/glimra.scr
 
-export WINEPREFIX=$PWD/build/quick-start/prefix WINEARCH=$arch WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-  echo "Making a Wine prefix in $WINEPREFIX (once, about 20 s)"
-  mkdir -p "$WINEPREFIX"
-  (unset DISPLAY; "$wine" wineboot -i >/dev/null 2>&1 || true; wineserver -w || true)
-  "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-  wineserver -w || true
-  touch "$WINEPREFIX/.ready"
-fi
+wine_select "$saver"
+wine=$WINE
+wine_prefix_ensure "$PWD/build/quick-start/prefix"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   echo "Glimra runs in a 640x480 Wine desktop window; press a key or click in it to end."
@@ -38,14 +32,11 @@ fi
 # No display: a private one, a few seconds of the saver, a screenshot.
 out=$PWD/build/pictures
 mkdir -p "$out"
-Xvfb -displayfd 9 -screen 0 640x480x24 -nolisten tcp 9>build/quick-start/display 2>/dev/null &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -s build/quick-start/display ] && break; sleep 0.2; done
-export DISPLAY=:$(head -n 1 build/quick-start/display)
+trap 'wineserver -k 2>/dev/null || true; xvfb_stop' EXIT
+xvfb_start 640x480x24
 "$wine" "$saver" /s &
 saver_pid=$!
-timeout 20 xdotool search --sync --onlyvisible --classname glimra.scr >/dev/null 2>&1 || true
+xvfb_find_window 20 --classname glimra.scr >/dev/null
 sleep 3
 xwd -root -silent | /usr/bin/convert xwd:- "$out/saver-under-wine.png"
 xdotool key space

@@ -4,7 +4,7 @@
 # N runs" or "FAIL name", and exits non-zero when any failed. New inputs go to a scratch folder;
 # crashes are kept in build/fuzz/artifacts/ and each target's output in build/fuzz/<name>.log.
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 seconds=${1:-${GLIMRA_FUZZ_SECONDS:-30}}
 mkdir -p build
 if ! cmake --preset fuzz >build/configure-fuzz.log 2>&1 ||

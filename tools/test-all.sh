@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test; ends with one line
-# "N passed, N failed" summed over all test runs.
+# "N passed, N failed" summed over all test runs (shellcheck over the scripts counts as one).
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 bash tools/install-deps.sh || { echo "installing the dependencies failed" >&2; exit 1; }
 
 passed=0
@@ -37,6 +37,28 @@ run_preset() {
   count "$log"
 }
 
+# Every shell script of the repository (a .sh name or a shell's #! line) at shellcheck's warning
+# level; one test.
+run_shellcheck() {
+  local scripts=() f log=build/shellcheck.log
+  mkdir -p build
+  while IFS= read -r f; do
+    [ -f "$f" ] || continue
+    case $f in
+      *.sh) scripts+=("$f") ;;
+      *) head -n 1 "$f" | grep -qE '^#!.*[/ ](ba)?sh( |$)' && scripts+=("$f") ;;
+    esac
+  done < <(git ls-files 2>/dev/null || find . -path ./build -prune -o -type f -print)
+  echo "== shellcheck: ${#scripts[@]} scripts" >&2
+  if shellcheck -S warning "${scripts[@]}" >"$log" 2>&1; then
+    passed=$((passed + 1))
+  else
+    cat "$log" >&2
+    echo "shellcheck: warnings (see $log)" >&2
+    failed=$((failed + 1))
+  fi
+}
+
 # Each fuzz target runs for a bounded time; each counts as one test.
 run_fuzzers() {
   local log=build/fuzz-summary.log
@@ -51,6 +73,7 @@ run_fuzzers() {
 # Can this kernel run 32-bit programs (and so 32-bit Wine)?
 can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
+run_shellcheck
 run_preset native
 run_preset asan
 run_fuzzers

@@ -5,7 +5,7 @@
 set -eu
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 program=${1:?usage: wine-run.sh PROGRAM [ARGS...]}
-# shellcheck source=tools/lib/wine-prefix.sh
+# shellcheck source=lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 wine_select "$program"
 wine_prefix_ensure "${GLIMRA_WINEPREFIX:-$here/build/$WINEARCH/wineprefix}"

@@ -21,22 +21,19 @@ home=$(getent passwd "$user" | cut -d: -f6)
 work=$(mktemp -d)
 chmod 755 "$work"
 install -m 755 build/native/x11/glimra "$work/glimra"
+# shellcheck source=lib/xvfb.sh
+source tools/lib/xvfb.sh
 cleanup() {
   [ -n "${DISPLAY:-}" ] && su "$user" -c "DISPLAY=$DISPLAY xscreensaver-command -exit" \
     >/dev/null 2>&1 || true
   [ -n "${daemon:-}" ] && kill "$daemon" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-exec 3>"$work/display"
 # -ac: the daemon runs as another user; the server listens on a local socket only.
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -ac 2>/dev/null &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
+xvfb_start 800x600x24 -ac
 
 cat >"$home/.xscreensaver" <<CONFIG
 mode: one

@@ -3,7 +3,7 @@
 # configuration dialog (not the saver); a tail of 300 characters acts like its first two: "/s..."
 # runs full screen until a key, "/c..." is the configuration.
 E2E_NAME=command_tails
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24

@@ -4,7 +4,7 @@
 # mirrored), a key ends the run with exit code 0, and the display mode is back afterwards.
 # Wine draws DirectDraw here with its "gdi" renderer (HKCU\Software\Wine\Direct3D, renderer).
 E2E_NAME=ddraw_picture
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24

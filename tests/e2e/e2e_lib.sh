@@ -150,18 +150,8 @@ expect_exit_0() {
 still_running() { kill -0 "$1" 2>/dev/null; }
 
 # find_window SECONDS SEARCH...: the first visible window that matches every xdotool search
-# condition, waiting up to SECONDS; nothing when none appears. The search is repeated rather than
-# left to --sync: this xdotool ends with an X error when any window vanishes while it looks.
-find_window() {
-  local deadline=$((SECONDS + $1)) found
-  shift
-  while :; do
-    found=$(xdotool search --all --onlyvisible "$@" 2>/dev/null | head -n 1) || true
-    [ -n "$found" ] && { echo "$found"; return 0; }
-    ((SECONDS < deadline)) || return 0
-    sleep 0.1
-  done
-}
+# condition, waiting up to SECONDS; nothing when none appears.
+find_window() { xvfb_find_window "$@"; }
 
 # saver_window: the window of this run's saver (not one of a run before), once it has the
 # keyboard focus: keys sent before then would be lost. Waits up to 20 s.

@@ -2,7 +2,7 @@
 # /s with direct_x 0: a left click and a right click each end the run with exit code 0; a middle
 # click does not; three mouse moves to new places do not, the fourth does.
 E2E_NAME=gdi_input
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24

@@ -3,7 +3,7 @@
 # the run's frames in the fixed first palette, mirrored top to bottom (the DIB is bottom-up), and
 # a key ends the run with exit code 0.
 E2E_NAME=gdi_picture
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24

@@ -2,7 +2,7 @@
 # /p <hwnd> inside a host program's window: the saver's child window takes the host's client size,
 # input does not end it, and destroying the host window ends it with exit code 0.
 E2E_NAME=preview
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24

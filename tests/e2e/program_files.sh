@@ -2,7 +2,7 @@
 # The programs themselves: build/win32/glimra.scr is a 32-bit (i386) GUI executable and the win64
 # twin an x86-64 one, each with icon 103, one 32 x 32 image in 16 colours.
 E2E_NAME=program_files
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 win32_scr=$(dirname "$GLIMRA_WIN_BUILD")/win32/glimra.scr

@@ -3,7 +3,7 @@
 # without a tail) ends at once with exit code 0 and does not read the settings file; the first run
 # goes on. Reading the file shows in Wine's profile trace, which the first run proves.
 E2E_NAME=single_instance
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 start_xvfb 640x480x24

@@ -3,7 +3,7 @@
 # by the display switch to 640 x 480 (the host program moves itself into the smaller screen, as a
 # system does), and is back at its rectangle after the run, with the desktop back at 1024 x 768.
 E2E_NAME=window_placement
-# shellcheck source=tests/e2e/e2e_lib.sh
+# shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
 # Every program of this prefix runs in the virtual desktop while the test runs.

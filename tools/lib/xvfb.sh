@@ -3,6 +3,8 @@
 # number itself (-displayfd), so two runs on one machine never take the same display.
 #   xvfb_start WxHxD [XVFB_ARGS...]  starts it; exports DISPLAY, sets XVFB_PID; 1 when it fails
 #   xvfb_stop                        ends it (by its own PID) and waits for it
+#   xvfb_find_window SECONDS SEARCH...  the first visible window matching every xdotool search
+#                                    condition, waiting up to SECONDS; nothing when none appears
 # XVFB_LOG names a file for the server's messages (default: none kept).
 
 XVFB_PID=
@@ -37,4 +39,17 @@ xvfb_stop() {
   kill "$XVFB_PID" 2>/dev/null || true
   wait "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=
+}
+
+# The search is repeated rather than left to xdotool's --sync: this xdotool ends with an X error
+# when any window vanishes while it looks, which Wine's start-up does often.
+xvfb_find_window() {
+  local deadline=$((SECONDS + $1)) found
+  shift
+  while :; do
+    found=$(xdotool search --all --onlyvisible "$@" 2>/dev/null | head -n 1) || true
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    ((SECONDS < deadline)) || return 0
+    sleep 0.1
+  done
 }

@@ -19,9 +19,9 @@ prefix=$(realpath -m "$5")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 mkdir -p "$artifacts"
 
-# shellcheck source=tools/lib/xvfb.sh
+# shellcheck source=../../../tools/lib/xvfb.sh
 source "$here/tools/lib/xvfb.sh"
-# shellcheck source=tools/lib/wine-prefix.sh
+# shellcheck source=../../../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 # The Wine of the program's architecture, in a prefix made once.

@@ -25,41 +25,29 @@ done
 
 out=$here/build/e2e-long
 mkdir -p "$out"
+# shellcheck source=../../../tools/lib/xvfb.sh
+source "$here/tools/lib/xvfb.sh"
+# shellcheck source=../../../tools/lib/wine-prefix.sh
+source "$here/tools/lib/wine-prefix.sh"
 export GLIMRA_WINEPREFIX=$out/wineprefix
-export WINEPREFIX=$GLIMRA_WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 samples=$out/samples.txt
 : >"$samples"
 
-# A private X server of exactly 640 x 480, so that both full-screen back-ends get their mode.
-for n in $(seq 150 199); do
-  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-done
-display=:$n
-Xvfb "$display" -screen 0 640x480x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-export DISPLAY=$display
+# The prefix (made once), then a private X server of exactly 640 x 480, so that both full-screen
+# back-ends get their mode.
+wine_select "$scr"
+wine_prefix_ensure "$GLIMRA_WINEPREFIX" || exit 1
 cleanup() {
   wineserver -k >/dev/null 2>&1
-  kill "$xvfb" 2>/dev/null
-  wait "$xvfb" 2>/dev/null
+  xvfb_stop
 }
 trap cleanup EXIT
-sleep 1
+XVFB_LOG=$out/xvfb.log xvfb_start 640x480x24 || exit 1
+xvfb=$XVFB_PID
+display=$DISPLAY
 
-# The prefix (made once), a wineserver that stays up between cycles so that its growth shows,
-# and the settings file the saver reads.
-if [ ! -f "$WINEPREFIX/.glimra-ready" ]; then
-  mkdir -p "$WINEPREFIX"
-  (
-    unset DISPLAY
-    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-    timeout 60 wineserver -w
-    # Without a window manager each DestroyWindow of a top-level window would wait 2 s.
-    /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    timeout 60 wineserver -w
-  )
-  touch "$WINEPREFIX/.glimra-ready"
-fi
+# A wineserver that stays up between cycles so that its growth shows, and the settings file the
+# saver reads.
 wineserver -p
 mkdir -p "$WINEPREFIX/drive_c/windows"
 ini=$WINEPREFIX/drive_c/windows/Tovalesk.ini
@@ -90,7 +78,7 @@ in_a_row=0
 for ((i = 1; i <= cycles; i++)); do
   bash "$here/tools/wine-run.sh" "$scr" /s >/dev/null 2>&1 &
   saver=$!
-  if ! timeout 60 xdotool search --sync --onlyvisible --classname glimra >/dev/null 2>&1; then
+  if [ -z "$(xvfb_find_window 60 --pid "$saver" --classname glimra.scr)" ]; then
     echo "cycle $i: no saver window within 60 s" >&2
     failures=$((failures + 1))
   fi
