@@ -145,7 +145,7 @@ MeasureMode() {  # s or p
         "floor+loop /$kind") program=$floor extra=(--saver-loop) ;;
         *) program=$saver ;;
       esac
-      read -ra figures < <(MeasureRun "${prefix[@]}" "$program" "${extra[@]}")
+      read -ra figures <<<"$(MeasureRun "${prefix[@]}" "$program" "${extra[@]}")"
       Report "$name" "${figures[@]}"
     done
   done

@@ -104,7 +104,7 @@ for ((i = 1; i <= cycles; i++)); do
   else
     in_a_row=0
   fi
-  if [ $((i % 50)) -eq 0 ] || [ "$i" -eq 10 ]; then sample "$i"; fi
+  if [ $((i % 50)) -eq 0 ] || [ "$i" -eq 10 ] || [ "$i" -eq "$cycles" ]; then sample "$i"; fi
 done
 
 # Growth from the 10th cycle (the caches are warm by then) to the last sample.
