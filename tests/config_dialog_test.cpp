@@ -22,9 +22,6 @@ const HWND kDialog = reinterpret_cast<HWND>(0x4242);
 std::string Item(int id) {
   return "item " + std::to_string(id);
 }
-std::string Hex(HWND window) {
-  return FakeHex(reinterpret_cast<std::uintptr_t>(window));
-}
 
 class ConfigDialogTest : public ::testing::Test {
  protected:
@@ -62,7 +59,7 @@ TEST_F(ConfigDialogTest, OpeningWithDefaultsMakesTheCallsInOrder) {
   EXPECT_EQ(Open(), TRUE);
 
   std::vector<std::vector<std::string>> expected = {
-      {"SetFocus", Hex(FakeDialogItem(IDOK))},
+      {"SetFocus", FakeHex(FakeDialogItem(IDOK))},
       {"SendMessageA", Item(IDC_CIR), "TBM_SETRANGE", "1", "MAKELPARAM(0,3)"},
       {"SendMessageA", Item(IDC_CIR), "TBM_SETPOS", "1", "1"},
       {"SendMessageA", Item(IDC_DX_R), "TBM_SETRANGE", "1", "MAKELPARAM(0,100)"},
@@ -73,8 +70,8 @@ TEST_F(ConfigDialogTest, OpeningWithDefaultsMakesTheCallsInOrder) {
       {"SendMessageA", Item(IDC_DX_B), "TBM_SETPOS", "1", "3"},
       {"SendMessageA", Item(IDC_CYCLE), "TBM_SETRANGE", "1", "MAKELPARAM(1,20)"},
       {"SendMessageA", Item(IDC_CYCLE), "TBM_SETPOS", "1", "1"},
-      {"CheckRadioButton", Hex(kDialog), "103", "104", "103"},
-      {"CheckDlgButton", Hex(kDialog), "108", "0"},
+      {"CheckRadioButton", FakeHex(kDialog), "103", "104", "103"},
+      {"CheckDlgButton", FakeHex(kDialog), "108", "0"},
   };
   for (std::size_t i = 0; i < kPaletteNames.size(); ++i)
     expected.push_back({"SendMessageW", Item(IDC_PALETTE), "CB_INSERTSTRING", std::to_string(i),
@@ -231,8 +228,8 @@ TEST_F(ConfigDialogTest, RadioButtonsStayExclusiveAndOtherCommandsDoNothing) {
   EXPECT_EQ(Command(0x00010000u | IDC_ENLARGE), TRUE);
   EXPECT_EQ(saverSettings.one, 1);
   ASSERT_EQ(CountCalls("CheckRadioButton"), 2);
-  EXPECT_EQ(FakeCalls()[0].args, (std::vector<std::string>{Hex(kDialog), "103", "104", "104"}));
-  EXPECT_EQ(FakeCalls()[1].args, (std::vector<std::string>{Hex(kDialog), "103", "104", "103"}));
+  EXPECT_EQ(FakeCalls()[0].args, (std::vector<std::string>{FakeHex(kDialog), "103", "104", "104"}));
+  EXPECT_EQ(FakeCalls()[1].args, (std::vector<std::string>{FakeHex(kDialog), "103", "104", "103"}));
 
   ResetFake();
   for (WPARAM id : {IDC_DIRECT_X, IDC_PALETTE, IDC_CIR, IDC_CYCLE, 999})
@@ -258,13 +255,13 @@ TEST_F(ConfigDialogTest, HomePageButtonWarnsOnlyWhenNoBrowserStarts) {
     const auto shell = CallsAmong({"ShellExecuteA"});
     ASSERT_EQ(shell.size(), 1u);
     EXPECT_EQ(shell[0].args,
-              (std::vector<std::string>{Hex(kDialog), "open", "https://glimra.example/", "null",
+              (std::vector<std::string>{FakeHex(kDialog), "open", "https://glimra.example/", "null",
                                         "null", std::to_string(SW_SHOWNORMAL)}));
     const auto boxes = CallsAmong({"MessageBoxW"});
     ASSERT_EQ(boxes.size(), c.warns ? 1u : 0u);
     if (c.warns) {
       EXPECT_EQ(boxes[0].args,
-                (std::vector<std::string>{Hex(kDialog), "HTTPブラウザを起動できませんでした。",
+                (std::vector<std::string>{FakeHex(kDialog), "HTTPブラウザを起動できませんでした。",
                                           "Glimra スクリーンセーバー", "0x30"}));
     }
     // The dialog stays open and nothing changes; OK still works afterwards.

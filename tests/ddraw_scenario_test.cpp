@@ -30,9 +30,7 @@ Calls DirectDrawCalls(int from = 0) {
   for (std::size_t i = from; i < calls.size(); ++i) {
     const FakeCall& call = calls[i];
     if (call.name.rfind("IDirectDraw", 0) != 0 && call.name != "DirectDrawCreate") continue;
-    std::string text = call.name + "(";
-    for (std::size_t a = 0; a < call.args.size(); ++a) text += (a ? ", " : "") + call.args[a];
-    found.push_back(text + ")");
+    found.push_back(FakeCallText(call));
   }
   return found;
 }
@@ -53,9 +51,9 @@ void EndDirectDrawRun() {
 
 TEST(DirectDrawSetUp, StepsInOrderThenPaletteAndRelease) {
   FreshProcess("direct_x=1\npal=0");
-  FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); }, 2);
+  ScheduleKey(2);
   EXPECT_EQ(RunSaverWith("/s"), 0);
-  const std::string window = FakeHex(reinterpret_cast<std::uintptr_t>(FakeCreatedWindow()));
+  const std::string window = FakeHex(FakeCreatedWindow());
   const Calls setUp = {
       "DirectDrawCreate(0x0, 0x0)",
       "IDirectDraw::SetCooperativeLevel(" + window + ", 0x11)",
@@ -246,7 +244,7 @@ TEST(DirectDrawFrame, RetriesAreBounded) {
 TEST(DirectDrawFrame, PermanentlyFailingFlipStillEndsOnAKey) {
   FreshProcess("direct_x=1");
   FakeDirectDrawStickyResult("IDirectDrawSurface::Flip", DDERR_GENERIC);
-  FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x1B); }, 3);
+  ScheduleInput(WM_KEYDOWN, 0x1B, 3);
   EXPECT_EQ(RunSaverWith("/s"), 0);
   EXPECT_EQ(CountCalls("IDirectDrawSurface::Lock"), 3);
   EXPECT_EQ(FakeDirectDrawReferencesLeft(), 0);
@@ -299,7 +297,7 @@ TEST(DirectDrawFrame, PitchTooShortForARowSkipsTheFrame) {
 TEST(DirectDrawPalette, NoPaletteObjectSkipsTheStep) {
   FreshProcess("direct_x=1\npal=1");
   ScriptResult("IDirectDraw::CreatePalette", DDERR_GENERIC);
-  FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); }, 3);
+  ScheduleKey(3);
   EXPECT_EQ(RunSaverWith("/s"), 0);
   EXPECT_EQ(CountCalls("IDirectDrawSurface::SetPalette"), 0);
   EXPECT_EQ(CountCalls("IDirectDrawPalette::GetEntries"), 0);
@@ -351,7 +349,7 @@ TEST(DirectDrawWindow, TimerDoesNothingAndPaintGoesToTheDefault) {
     FakeTimerTick();
     InvalidateRect(FakeCreatedWindow(), nullptr, FALSE);
   });
-  FakeSchedule([] { FakePostInput(WM_RBUTTONDOWN); }, 2);
+  ScheduleInput(WM_RBUTTONDOWN, 0, 2);
   EXPECT_EQ(RunSaverWith("/s"), 0);
   // Two idle frames, and nothing more from the timer.
   EXPECT_EQ(ringPhase, 10u);

@@ -49,11 +49,7 @@ std::vector<std::string> CallsAmong(const std::vector<std::string>& names, int f
   for (std::size_t i = from; i < calls.size(); ++i) {
     const FakeCall& call = calls[i];
     for (const std::string& name : names)
-      if (call.name == name) {
-        std::string text = call.name + "(";
-        for (std::size_t i = 0; i < call.args.size(); ++i) text += (i ? ", " : "") + call.args[i];
-        found.push_back(text + ")");
-      }
+      if (call.name == name) found.push_back(FakeCallText(call));
   }
   return found;
 }
@@ -81,4 +77,16 @@ HWND AddPreviewHost(int width, int height) {
 
 std::string HandleText(HWND window) {
   return std::to_string(reinterpret_cast<std::intptr_t>(window));
+}
+
+void ScheduleInput(UINT message, WPARAM wParam, int idlePolls) {
+  FakeSchedule([message, wParam] { FakePostInput(message, wParam); }, idlePolls);
+}
+
+void ScheduleKey(int idlePolls) {
+  ScheduleInput(WM_KEYDOWN, 0x20, idlePolls);  // the space bar
+}
+
+void ScheduleTicks(int ticks, int idlePolls) {
+  for (int i = 0; i < ticks; ++i) FakeSchedule(FakeTimerTick, idlePolls);
 }

@@ -27,3 +27,9 @@ HINSTANCE TestInstance();
 // A host window for the preview with a client area of width x height; its handle as decimal text.
 HWND AddPreviewHost(int width, int height);
 std::string HandleText(HWND window);
+
+// Outside events for the run, in the order scheduled (see FakeSchedule for `idlePolls`): input to
+// the focused window, a key (the way a user ends a full-screen run), timer ticks.
+void ScheduleInput(UINT message, WPARAM wParam = 0, int idlePolls = 0);
+void ScheduleKey(int idlePolls = 0);
+void ScheduleTicks(int ticks, int idlePolls = 0);

@@ -21,14 +21,6 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// Ends the run the way a user does in full screen, or the way a host does for the preview.
-void ScheduleKey(int idlePolls = 0) {
-  FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); }, idlePolls);
-}
-void ScheduleTicks(int ticks, int idlePolls = 0) {
-  for (int i = 0; i < ticks; ++i) FakeSchedule(FakeTimerTick, idlePolls);
-}
-
 const Calls kStartUpNames = {"CreateMutexA",     "GetLastError",       "EnumWindows",
                              "RegisterClassA",   "DialogBoxParamA",    "ChangeDisplaySettingsA",
                              "GlobalAlloc",      "CreateWindowExA",    "SetTimer",
@@ -65,15 +57,14 @@ TEST(StartUp, GdiFullScreenOrder) {
       "SetFocus(" + ArgsOf("ShowWindow")[0] + ")",
       "ShowCursor(0)",
       "SetDIBColorTable(" + ArgsOf("SelectObject")[0] + ", 0, 256, " +
-          FakeHex(reinterpret_cast<std::uintptr_t>(displayResources.colorTable)) + ")",
+          FakeHex(displayResources.colorTable) + ")",
       "PeekMessageA(0x0, 0, 0, 0)",
   };
   EXPECT_EQ(calls, expected);
   EXPECT_EQ(ArgsOf("LoadIconA"), (Calls{"0x400000", "103"}));
   EXPECT_EQ(ArgsOf("GetStockObject"), (Calls{"4"}));
   // The DIB section is selected into the memory DC it was made for.
-  EXPECT_EQ(ArgsOf("SelectObject")[1],
-            FakeHex(reinterpret_cast<std::uintptr_t>(displayResources.dibSection)));
+  EXPECT_EQ(ArgsOf("SelectObject")[1], FakeHex(displayResources.dibSection));
   // The speeds are scaled at the very end of the set-up.
   EXPECT_DOUBLE_EQ(saverSettings.dx_r, 0.05);
 }
@@ -88,8 +79,8 @@ TEST(StartUp, PreviewOrderAndWindow) {
       "GetLastError()",
       "RegisterClassA(Glimra, 0x3, 0x400000, 0x1c0, 0x0, 0x5704, 0, 0, null)",
       "GlobalAlloc(0x40, 1064)",
-      "CreateWindowExA(0x0, Glimra, , 0x40000000, 0, 0, 152, 112, " +
-          FakeHex(reinterpret_cast<std::uintptr_t>(host)) + ", 0x0, 0x400000, 0x0)",
+      "CreateWindowExA(0x0, Glimra, , 0x40000000, 0, 0, 152, 112, " + FakeHex(host) +
+          ", 0x0, 0x400000, 0x0)",
   };
   Calls calls = CallsAmong(kStartUpNames);
   calls.resize(expected.size());
@@ -98,7 +89,7 @@ TEST(StartUp, PreviewOrderAndWindow) {
   EXPECT_EQ(CallsAmong({"ShowCursor"}), (Calls{"ShowCursor(1)"}));
   EXPECT_EQ(CountCalls("ChangeDisplaySettingsA"), 0);
   EXPECT_EQ(CountCalls("EnumWindows"), 0);
-  EXPECT_EQ(ArgsOf("GetClientRect")[0], FakeHex(reinterpret_cast<std::uintptr_t>(host)));
+  EXPECT_EQ(ArgsOf("GetClientRect")[0], FakeHex(host));
 }
 
 TEST(StartUp, ConfigureRunsOnlyTheDialog) {
@@ -213,7 +204,7 @@ struct MessageCase {
 
 // Runs one mode with one message posted, then closes the window from outside if it still lives.
 void RunWithMessage(const MessageCase& c, HWND host) {
-  FakeSchedule([&c] { FakePostInput(c.message); });
+  ScheduleInput(c.message);
   FakeSchedule([host] {
     if (!FakeWindowAlive(FakeCreatedWindow())) return;
     if (host != nullptr)
@@ -486,12 +477,9 @@ TEST(WindowPlacement, RecordsCaptionedVisibleWindowsAndRestoresThem) {
   const int from = static_cast<int>(FakeCalls().size());
   RestoreWindowPlacements();
   EXPECT_EQ(CallsAmong({"SetWindowPos"}, from),
-            (Calls{"SetWindowPos(" + FakeHex(reinterpret_cast<std::uintptr_t>(caption)) +
-                       ", 0x0, 11, 12, 500, 400, 0x40)",
-                   "SetWindowPos(" + FakeHex(reinterpret_cast<std::uintptr_t>(border)) +
-                       ", 0x0, 9, 10, 200, 300, 0x40)",
-                   "SetWindowPos(" + FakeHex(reinterpret_cast<std::uintptr_t>(dialogFrame)) +
-                       ", 0x0, 1, 2, 100, 100, 0x40)"}));
+            (Calls{"SetWindowPos(" + FakeHex(caption) + ", 0x0, 11, 12, 500, 400, 0x40)",
+                   "SetWindowPos(" + FakeHex(border) + ", 0x0, 9, 10, 200, 300, 0x40)",
+                   "SetWindowPos(" + FakeHex(dialogFrame) + ", 0x0, 1, 2, 100, 100, 0x40)"}));
   EXPECT_EQ(FakeCalls().size() - from, 5u);  // three moves and two frees
   EXPECT_EQ(windowPlacements.count, 0);
   EXPECT_EQ(windowPlacements.windows, nullptr);

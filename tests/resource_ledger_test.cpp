@@ -16,14 +16,7 @@
 
 namespace {
 
-void ScheduleTicks(int ticks) {
-  for (int i = 0; i < ticks; ++i) FakeSchedule(FakeTimerTick);
-}
-
-// The DirectDraw frames run while the queue is empty: a key after a few of them.
-void ScheduleKeyAfterFrames(int frames = 3) {
-  FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); }, frames);
-}
+// The DirectDraw frames run while the queue is empty, so ScheduleKey(3) comes after three of them.
 
 // The call's first `before` uses succeed and the next one fails.
 void FailCall(const char* call, HRESULT failure, int before = 0) {
@@ -55,10 +48,9 @@ const Path kEndings[] = {
     {"GDI full screen, a key", "direct_x=0", true, false,
      [] {
        ScheduleTicks(3);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });
+       ScheduleKey();
      }},
-    {"GDI full screen, a click", "direct_x=0", true, false,
-     [] { FakeSchedule([] { FakePostInput(WM_LBUTTONDOWN); }); }},
+    {"GDI full screen, a click", "direct_x=0", true, false, [] { ScheduleInput(WM_LBUTTONDOWN); }},
     {"GDI full screen, the mouse moves on", "direct_x=0", true, false,
      [] {
        for (int i = 1; i <= 5; ++i)
@@ -75,17 +67,17 @@ const Path kEndings[] = {
     {"GDI full screen, tiled, fixed palette", "one=0\npal=0\ncir=0", true, false,
      [] {
        ScheduleTicks(4);
-       FakeSchedule([] { FakePostInput(WM_RBUTTONDOWN); });
+       ScheduleInput(WM_RBUTTONDOWN);
      }},
-    {"DirectDraw full screen, a key", "direct_x=1", true, false, [] { ScheduleKeyAfterFrames(); }},
+    {"DirectDraw full screen, a key", "direct_x=1", true, false, [] { ScheduleKey(3); }},
     {"DirectDraw full screen, a click, fixed palette", "direct_x=1\npal=0", true, false,
-     [] { FakeSchedule([] { FakePostInput(WM_LBUTTONDOWN); }, 2); }},
+     [] { ScheduleInput(WM_LBUTTONDOWN, 0, 2); }},
     {"DirectDraw full screen, closed from outside", "direct_x=1\npal=2", true, false,
      [] { FakeSchedule([] { FakeDestroyFromOutside(FakeCreatedWindow()); }, 4); }},
     {"preview, host window destroyed", "", false, true,
      [] {
        ScheduleTicks(3);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });  // swallowed in the preview
+       ScheduleKey();  // swallowed in the preview
      }},
 };
 
@@ -100,13 +92,13 @@ const Path kFailures[] = {
      [] {
        ScriptResult("CreateDIBSection", 0);
        ScheduleTicks(2);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });
+       ScheduleKey();
      }},
     {"GDI full screen, no memory DC", "direct_x=0", true, false,
      [] {
        ScriptResult("CreateCompatibleDC", 0);
        ScheduleTicks(2);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });
+       ScheduleKey();
      }},
     {"preview, no DIB section", "", false, true,
      [] {
@@ -116,7 +108,7 @@ const Path kFailures[] = {
     {"GDI full screen, no memory for the placement list", "direct_x=0", true, false,
      [] {
        ScriptResult("GlobalAlloc", 0);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });
+       ScheduleKey();
      }},
     {"GDI full screen, no memory for the bitmap header", "direct_x=0", true, false,
      [] {
@@ -124,7 +116,7 @@ const Path kFailures[] = {
        ScriptResult("GlobalAlloc", 1);
        ScriptResult("GlobalAlloc", 0);
        ScheduleTicks(2);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });
+       ScheduleKey();
      }},
     {"preview, no memory for the bitmap header", "", false, true,
      [] {
@@ -134,7 +126,7 @@ const Path kFailures[] = {
     {"GDI full screen, no timer", "direct_x=0", true, false,
      [] {
        ScriptResult("SetTimer", 0);
-       FakeSchedule([] { FakePostInput(WM_KEYDOWN, 0x20); });
+       ScheduleKey();
      }},
     {"DirectDraw: no DirectDraw object", "direct_x=1", true, false,
      [] { FailCall("DirectDrawCreate", DDERR_GENERIC); }},
@@ -151,22 +143,22 @@ const Path kFailures[] = {
     {"DirectDraw: no palette object", "direct_x=1", true, false,
      [] {
        FailCall("IDirectDraw::CreatePalette", DDERR_GENERIC);
-       ScheduleKeyAfterFrames();
+       ScheduleKey(3);
      }},
     {"DirectDraw: the lock fails", "direct_x=1", true, false,
      [] {
        FakeDirectDrawStickyResult("IDirectDrawSurface::Lock", DDERR_SURFACELOST);
-       ScheduleKeyAfterFrames();
+       ScheduleKey(3);
      }},
     {"DirectDraw: surfaces lost during the copy", "direct_x=1", true, false,
      [] {
        FailCall("IDirectDrawSurface::BltFast", DDERR_SURFACELOST);
-       ScheduleKeyAfterFrames();
+       ScheduleKey(3);
      }},
     {"DirectDraw: every flip fails", "direct_x=1", true, false,
      [] {
        FakeDirectDrawStickyResult("IDirectDrawSurface::Flip", DDERR_GENERIC);
-       ScheduleKeyAfterFrames();
+       ScheduleKey(3);
      }},
     {"second instance", "", true, false, [] { ScriptResult("GetLastError", 183); }},
     {"preview without a parent", "", false, false, [] {}},

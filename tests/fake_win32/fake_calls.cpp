@@ -83,3 +83,17 @@ std::string FakeHex(std::uintptr_t value) {
   std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
   return text;
 }
+
+std::string FakeHex(const void* pointer) {
+  return FakeHex(reinterpret_cast<std::uintptr_t>(pointer));
+}
+
+std::string FakeNum(long long value) {
+  return std::to_string(value);
+}
+
+std::string FakeCallText(const FakeCall& call) {
+  std::string text = call.name + "(";
+  for (std::size_t i = 0; i < call.args.size(); ++i) text += (i ? ", " : "") + call.args[i];
+  return text + ")";
+}

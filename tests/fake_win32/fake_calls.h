@@ -32,5 +32,10 @@ void ResetFake();
 // For the fake's areas: registers state to clear on ResetFake. Returns true (for static use).
 bool RegisterFakeReset(std::function<void()> reset);
 
+// How the log writes arguments, and a whole call ("Name(arg, arg)"); every area and test uses
+// these.
 std::string FakeText(const char* text);  // "null" for a null pointer, else the text
 std::string FakeHex(std::uintptr_t value);
+std::string FakeHex(const void* pointer);  // handles and pointers
+std::string FakeNum(long long value);
+std::string FakeCallText(const FakeCall& call);

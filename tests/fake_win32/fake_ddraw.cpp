@@ -25,13 +25,6 @@ struct Surface;
 Surface* NewSurface(const std::string& name);
 const std::vector<std::uint8_t> kNoMemory;
 
-std::string Hex(const void* p) {
-  return FakeHex(reinterpret_cast<std::uintptr_t>(p));
-}
-std::string Num(long long value) {
-  return std::to_string(value);
-}
-
 HRESULT Result(const std::string& call, HRESULT ordinary = DD_OK) {
   std::int64_t scripted = 0;
   if (TakeScriptedResult(call, &scripted)) return static_cast<HRESULT>(scripted);
@@ -64,7 +57,8 @@ struct Palette final : IDirectDrawPalette {
     return Unsupported("IDirectDrawPalette::GetCaps", "palette");
   }
   HRESULT GetEntries(DWORD flags, DWORD base, DWORD count, LPPALETTEENTRY out) override {
-    RecordCall("IDirectDrawPalette::GetEntries", {"palette", Num(flags), Num(base), Num(count)});
+    RecordCall("IDirectDrawPalette::GetEntries",
+               {"palette", FakeNum(flags), FakeNum(base), FakeNum(count)});
     const HRESULT result = Result("IDirectDrawPalette::GetEntries");
     if (result == DD_OK)
       for (DWORD i = 0; i < count && base + i < 256; ++i) out[i] = entries[base + i];
@@ -74,7 +68,8 @@ struct Palette final : IDirectDrawPalette {
     return Unsupported("IDirectDrawPalette::Initialize", "palette");
   }
   HRESULT SetEntries(DWORD flags, DWORD start, DWORD count, LPPALETTEENTRY in) override {
-    RecordCall("IDirectDrawPalette::SetEntries", {"palette", Num(flags), Num(start), Num(count)});
+    RecordCall("IDirectDrawPalette::SetEntries",
+               {"palette", FakeNum(flags), FakeNum(start), FakeNum(count)});
     const HRESULT result = Result("IDirectDrawPalette::SetEntries");
     if (result == DD_OK)
       for (DWORD i = 0; i < count && start + i < 256; ++i) entries[start + i] = in[i];
@@ -121,10 +116,10 @@ struct Surface final : IDirectDrawSurface {
     return Unsupported("IDirectDrawSurface::BltBatch", name);
   }
   HRESULT BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE source, LPRECT rect, DWORD flags) override {
-    const std::string r = rect ? Num(rect->left) + " " + Num(rect->top) + " " + Num(rect->right) +
-                                     " " + Num(rect->bottom)
+    const std::string r = rect ? FakeNum(rect->left) + " " + FakeNum(rect->top) + " " +
+                                     FakeNum(rect->right) + " " + FakeNum(rect->bottom)
                                : "null";
-    return Call("BltFast", {Num(x), Num(y), NameOf(source), r, FakeHex(flags)});
+    return Call("BltFast", {FakeNum(x), FakeNum(y), NameOf(source), r, FakeHex(flags)});
   }
   HRESULT DeleteAttachedSurface(DWORD, LPDIRECTDRAWSURFACE) override {
     return Unsupported("IDirectDrawSurface::DeleteAttachedSurface", name);
@@ -170,8 +165,8 @@ struct Surface final : IDirectDrawSurface {
   }
   HRESULT IsLost() override { return Call("IsLost"); }
   HRESULT Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags, HANDLE event) override {
-    const HRESULT result = Call(
-        "Lock", {rect ? "rect" : "null", Num(desc ? desc->dwSize : 0), Num(flags), Hex(event)});
+    const HRESULT result = Call("Lock", {rect ? "rect" : "null", FakeNum(desc ? desc->dwSize : 0),
+                                         FakeNum(flags), FakeHex(event)});
     if (result != DD_OK || desc == nullptr) return result;
     if (memory.empty()) memory.assign(static_cast<std::size_t>(S().pitch) * 480, 0xEE);
     desc->lpSurface = memory.data();
@@ -194,7 +189,7 @@ struct Surface final : IDirectDrawSurface {
   HRESULT SetPalette(LPDIRECTDRAWPALETTE palette) override {
     return Call("SetPalette", {palette ? "palette" : "null"});
   }
-  HRESULT Unlock(LPVOID data) override { return Call("Unlock", {Hex(data)}); }
+  HRESULT Unlock(LPVOID data) override { return Call("Unlock", {FakeHex(data)}); }
   HRESULT UpdateOverlay(LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDOVERLAYFX) override {
     return Unsupported("IDirectDrawSurface::UpdateOverlay", name);
   }
@@ -261,9 +256,9 @@ struct DirectDraw final : IDirectDraw {
   }
   HRESULT CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTDRAWPALETTE* palette,
                         IUnknown* outer) override {
-    const std::string first = Num(entries[0].peRed) + " " + Num(entries[0].peGreen) + " " +
-                              Num(entries[0].peBlue) + " " + Num(entries[0].peFlags);
-    const HRESULT result = Call("CreatePalette", {FakeHex(flags), first, Hex(outer)});
+    const std::string first = FakeNum(entries[0].peRed) + " " + FakeNum(entries[0].peGreen) + " " +
+                              FakeNum(entries[0].peBlue) + " " + FakeNum(entries[0].peFlags);
+    const HRESULT result = Call("CreatePalette", {FakeHex(flags), first, FakeHex(outer)});
     if (result != DD_OK) {
       *palette = nullptr;
       return result;
@@ -276,12 +271,12 @@ struct DirectDraw final : IDirectDraw {
   }
   HRESULT CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* surface,
                         IUnknown* outer) override {
-    const HRESULT result =
-        Call("CreateSurface", {"size=" + Num(desc->dwSize) + " flags=" + FakeHex(desc->dwFlags) +
-                                   " " + Num(desc->dwWidth) + "x" + Num(desc->dwHeight) +
-                                   " back=" + Num(desc->dwBackBufferCount) +
-                                   " caps=" + FakeHex(desc->ddsCaps.dwCaps),
-                               Hex(outer)});
+    const HRESULT result = Call(
+        "CreateSurface",
+        {"size=" + FakeNum(desc->dwSize) + " flags=" + FakeHex(desc->dwFlags) + " " +
+             FakeNum(desc->dwWidth) + "x" + FakeNum(desc->dwHeight) +
+             " back=" + FakeNum(desc->dwBackBufferCount) + " caps=" + FakeHex(desc->ddsCaps.dwCaps),
+         FakeHex(outer)});
     if (result != DD_OK) {
       *surface = nullptr;
       return result;
@@ -320,10 +315,10 @@ struct DirectDraw final : IDirectDraw {
   HRESULT Initialize(GUID*) override { return Call("Initialize", {}, DDERR_UNSUPPORTED); }
   HRESULT RestoreDisplayMode() override { return Call("RestoreDisplayMode"); }
   HRESULT SetCooperativeLevel(HWND window, DWORD flags) override {
-    return Call("SetCooperativeLevel", {Hex(window), FakeHex(flags)});
+    return Call("SetCooperativeLevel", {FakeHex(window), FakeHex(flags)});
   }
   HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bpp) override {
-    return Call("SetDisplayMode", {Num(width), Num(height), Num(bpp)});
+    return Call("SetDisplayMode", {FakeNum(width), FakeNum(height), FakeNum(bpp)});
   }
   HRESULT WaitForVerticalBlank(DWORD, HANDLE) override {
     return Call("WaitForVerticalBlank", {}, DDERR_UNSUPPORTED);
@@ -367,7 +362,7 @@ int FakeDirectDrawReferencesLeft() {
 }
 
 HRESULT DirectDrawCreate(GUID* driver, LPDIRECTDRAW* directDraw, IUnknown* outer) {
-  RecordCall("DirectDrawCreate", {Hex(driver), Hex(outer)});
+  RecordCall("DirectDrawCreate", {FakeHex(driver), FakeHex(outer)});
   const HRESULT result = Result("DirectDrawCreate");
   if (result != DD_OK) {
     *directDraw = nullptr;

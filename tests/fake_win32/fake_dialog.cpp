@@ -181,7 +181,7 @@ std::string FakeWideText(const wchar_t* text) {
 }
 
 HWND GetDlgItem(HWND dialog, int id) {
-  RecordCall("GetDlgItem", {FakeHex(reinterpret_cast<std::uintptr_t>(dialog)), std::to_string(id)});
+  RecordCall("GetDlgItem", {FakeHex(dialog), std::to_string(id)});
   return FakeDialogItem(id);
 }
 
@@ -194,40 +194,36 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CheckRadioButton(HWND dialog, int firstId, int lastId, int checkId) {
-  RecordCall("CheckRadioButton",
-             {FakeHex(reinterpret_cast<std::uintptr_t>(dialog)), std::to_string(firstId),
-              std::to_string(lastId), std::to_string(checkId)});
+  RecordCall("CheckRadioButton", {FakeHex(dialog), std::to_string(firstId), std::to_string(lastId),
+                                  std::to_string(checkId)});
   for (int id = firstId; id <= lastId; ++id)
     Controls()[id].check = id == checkId ? BST_CHECKED : BST_UNCHECKED;
   return TRUE;
 }
 
 BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
-  RecordCall("CheckDlgButton", {FakeHex(reinterpret_cast<std::uintptr_t>(dialog)),
-                                std::to_string(id), std::to_string(check)});
+  RecordCall("CheckDlgButton", {FakeHex(dialog), std::to_string(id), std::to_string(check)});
   Controls()[id].check = check;
   return TRUE;
 }
 
 UINT IsDlgButtonChecked(HWND dialog, int id) {
-  RecordCall("IsDlgButtonChecked",
-             {FakeHex(reinterpret_cast<std::uintptr_t>(dialog)), std::to_string(id)});
+  RecordCall("IsDlgButtonChecked", {FakeHex(dialog), std::to_string(id)});
   std::int64_t scripted = 0;
   if (TakeScriptedResult("IsDlgButtonChecked", &scripted)) return static_cast<UINT>(scripted);
   return Controls()[id].check;
 }
 
 BOOL EndDialog(HWND dialog, INT_PTR result) {
-  RecordCall("EndDialog",
-             {FakeHex(reinterpret_cast<std::uintptr_t>(dialog)), std::to_string(result)});
+  RecordCall("EndDialog", {FakeHex(dialog), std::to_string(result)});
   ended = true;
   endResult = result;
   return TRUE;
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-  RecordCall("MessageBoxW", {FakeHex(reinterpret_cast<std::uintptr_t>(owner)), FakeWideText(text),
-                             FakeWideText(caption), FakeHex(type)});
+  RecordCall("MessageBoxW",
+             {FakeHex(owner), FakeWideText(text), FakeWideText(caption), FakeHex(type)});
   std::int64_t scripted = 0;
   return TakeScriptedResult("MessageBoxW", &scripted) ? static_cast<int>(scripted) : IDOK;
 }
@@ -235,9 +231,9 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
 // Succeeds (a result above 32) unless a result is scripted.
 HINSTANCE ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
                         LPCSTR directory, INT showCommand) {
-  RecordCall("ShellExecuteA", {FakeHex(reinterpret_cast<std::uintptr_t>(window)),
-                               FakeText(operation), FakeText(file), FakeText(parameters),
-                               FakeText(directory), std::to_string(showCommand)});
+  RecordCall("ShellExecuteA",
+             {FakeHex(window), FakeText(operation), FakeText(file), FakeText(parameters),
+              FakeText(directory), std::to_string(showCommand)});
   std::int64_t result = 42;
   TakeScriptedResult("ShellExecuteA", &result);
   return reinterpret_cast<HINSTANCE>(static_cast<std::intptr_t>(result));

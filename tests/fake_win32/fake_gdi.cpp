@@ -29,13 +29,6 @@ State& S() {
 
 const bool registered = RegisterFakeReset([] { S() = State{}; });
 
-std::string Num(long long value) {
-  return std::to_string(value);
-}
-std::string Hex(const void* p) {
-  return FakeHex(reinterpret_cast<std::uintptr_t>(p));
-}
-
 template <typename Handle>
 Handle NewHandle() {
   Handle handle = reinterpret_cast<Handle>(S().nextHandle);
@@ -57,24 +50,25 @@ std::vector<RGBQUAD> FakeDibColours(HDC dc) {
 }
 
 HGDIOBJ GetStockObject(int object) {
-  RecordCall("GetStockObject", {Num(object)});
+  RecordCall("GetStockObject", {FakeNum(object)});
   return reinterpret_cast<HGDIOBJ>(0x5700 + object);
 }
 
 HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                          DWORD offset) {
   if (info == nullptr) {
-    RecordCall("CreateDIBSection", {Hex(dc), "null"});
+    RecordCall("CreateDIBSection", {FakeHex(dc), "null"});
     if (bits) *bits = nullptr;
     return nullptr;
   }
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  RecordCall("CreateDIBSection", {Hex(dc),
-                                  "size=" + Num(h.biSize) + " " + Num(h.biWidth) + "x" +
-                                      Num(h.biHeight) + " planes=" + Num(h.biPlanes) + " bits=" +
-                                      Num(h.biBitCount) + " compression=" + Num(h.biCompression) +
-                                      " image=" + Num(h.biSizeImage) + " used=" + Num(h.biClrUsed),
-                                  Num(usage), Hex(section), Num(offset)});
+  RecordCall("CreateDIBSection",
+             {FakeHex(dc),
+              "size=" + FakeNum(h.biSize) + " " + FakeNum(h.biWidth) + "x" + FakeNum(h.biHeight) +
+                  " planes=" + FakeNum(h.biPlanes) + " bits=" + FakeNum(h.biBitCount) +
+                  " compression=" + FakeNum(h.biCompression) + " image=" + FakeNum(h.biSizeImage) +
+                  " used=" + FakeNum(h.biClrUsed),
+              FakeNum(usage), FakeHex(section), FakeNum(offset)});
   std::int64_t result = 1;
   if ((TakeScriptedResult("CreateDIBSection", &result) && result == 0) || h.biBitCount != 8) {
     if (bits) *bits = nullptr;
@@ -92,7 +86,7 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits
 }
 
 HDC CreateCompatibleDC(HDC dc) {
-  RecordCall("CreateCompatibleDC", {Hex(dc)});
+  RecordCall("CreateCompatibleDC", {FakeHex(dc)});
   std::int64_t result = 1;
   if (TakeScriptedResult("CreateCompatibleDC", &result) && result == 0) return nullptr;
   HDC handle = NewHandle<HDC>();
@@ -102,7 +96,7 @@ HDC CreateCompatibleDC(HDC dc) {
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-  RecordCall("SelectObject", {Hex(dc), Hex(object)});
+  RecordCall("SelectObject", {FakeHex(dc), FakeHex(object)});
   auto found = S().selected.find(dc);
   if (found == S().selected.end() || object == nullptr) return nullptr;
   HGDIOBJ previous = found->second;
@@ -111,13 +105,13 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL DeleteDC(HDC dc) {
-  RecordCall("DeleteDC", {Hex(dc)});
+  RecordCall("DeleteDC", {FakeHex(dc)});
   FakeTakeBack("memory DC", FakeKey(dc));
   return S().selected.erase(dc) == 1;
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  RecordCall("DeleteObject", {Hex(object)});
+  RecordCall("DeleteObject", {FakeHex(object)});
   // An object still selected into a DC cannot be deleted.
   for (const auto& entry : S().selected)
     if (entry.second == object) return FALSE;  // still held: the ledger keeps it
@@ -127,21 +121,21 @@ BOOL DeleteObject(HGDIOBJ object) {
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
             DWORD rop) {
-  RecordCall("BitBlt", {Hex(dest), Num(x), Num(y), Num(width), Num(height), Hex(source),
-                        Num(sourceX), Num(sourceY), FakeHex(rop)});
+  RecordCall("BitBlt", {FakeHex(dest), FakeNum(x), FakeNum(y), FakeNum(width), FakeNum(height),
+                        FakeHex(source), FakeNum(sourceX), FakeNum(sourceY), FakeHex(rop)});
   return TRUE;
 }
 
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop) {
-  RecordCall("StretchBlt",
-             {Hex(dest), Num(x), Num(y), Num(width), Num(height), Hex(source), Num(sourceX),
-              Num(sourceY), Num(sourceWidth), Num(sourceHeight), FakeHex(rop)});
+  RecordCall("StretchBlt", {FakeHex(dest), FakeNum(x), FakeNum(y), FakeNum(width), FakeNum(height),
+                            FakeHex(source), FakeNum(sourceX), FakeNum(sourceY),
+                            FakeNum(sourceWidth), FakeNum(sourceHeight), FakeHex(rop)});
   return TRUE;
 }
 
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors) {
-  RecordCall("SetDIBColorTable", {Hex(dc), Num(start), Num(count), Hex(colors)});
+  RecordCall("SetDIBColorTable", {FakeHex(dc), FakeNum(start), FakeNum(count), FakeHex(colors)});
   auto selected = S().selected.find(dc);
   if (selected == S().selected.end()) return 0;
   auto dib = S().dibs.find(selected->second);
@@ -151,14 +145,14 @@ UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors) {
 }
 
 HDC GetDC(HWND window) {
-  RecordCall("GetDC", {Hex(window)});
+  RecordCall("GetDC", {FakeHex(window)});
   HDC dc = reinterpret_cast<HDC>(0xDC1);
   FakeHandOut("window DC", FakeKey(dc));
   return dc;
 }
 
 int ReleaseDC(HWND window, HDC dc) {
-  RecordCall("ReleaseDC", {Hex(window), Hex(dc)});
+  RecordCall("ReleaseDC", {FakeHex(window), FakeHex(dc)});
   FakeTakeBack("window DC", FakeKey(dc));
   return 1;
 }

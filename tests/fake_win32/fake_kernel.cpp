@@ -35,8 +35,7 @@ std::size_t FakeLiveGlobalBlocks() {
 }
 
 HANDLE CreateMutexA(SECURITY_ATTRIBUTES* attributes, BOOL initialOwner, LPCSTR name) {
-  RecordCall("CreateMutexA", {FakeHex(reinterpret_cast<std::uintptr_t>(attributes)),
-                              std::to_string(initialOwner), FakeText(name)});
+  RecordCall("CreateMutexA", {FakeHex(attributes), std::to_string(initialOwner), FakeText(name)});
   return reinterpret_cast<HANDLE>(0x4D0);
 }
 
@@ -60,7 +59,7 @@ HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
-  RecordCall("GlobalFree", {FakeHex(reinterpret_cast<std::uintptr_t>(memory))});
+  RecordCall("GlobalFree", {FakeHex(memory)});
   // Freeing a block twice, or one never allocated, fails and hands the block back.
   FakeTakeBack("global memory", FakeKey(memory));
   if (S().blocks.erase(memory) == 0) return memory;

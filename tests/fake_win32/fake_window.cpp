@@ -63,13 +63,6 @@ const bool registered = RegisterFakeReset([] { S() = State{}; });
 // An empty-queue poll loop longer than this has no way out: the scenario gave no more events.
 constexpr int kMaxEmptyPollsWithoutEvents = 100000;
 
-std::string Num(long long value) {
-  return std::to_string(value);
-}
-std::string Hex(const void* p) {
-  return FakeHex(reinterpret_cast<std::uintptr_t>(p));
-}
-
 Window* Find(HWND handle) {
   for (Window& w : S().windows)
     if (w.handle == handle && w.alive) return &w;
@@ -236,9 +229,10 @@ std::vector<FakeTimer> FakeTimers() {
 // ---- user32: classes and windows
 
 ATOM RegisterClassA(const WNDCLASSA* c) {
-  RecordCall("RegisterClassA", {FakeText(c->lpszClassName), FakeHex(c->style), Hex(c->hInstance),
-                                Hex(c->hIcon), Hex(c->hCursor), Hex(c->hbrBackground),
-                                Num(c->cbClsExtra), Num(c->cbWndExtra), FakeText(c->lpszMenuName)});
+  RecordCall("RegisterClassA",
+             {FakeText(c->lpszClassName), FakeHex(c->style), FakeHex(c->hInstance),
+              FakeHex(c->hIcon), FakeHex(c->hCursor), FakeHex(c->hbrBackground),
+              FakeNum(c->cbClsExtra), FakeNum(c->cbWndExtra), FakeText(c->lpszMenuName)});
   std::int64_t result = 0xC001;
   TakeScriptedResult("RegisterClassA", &result);
   if (result != 0) S().classes[c->lpszClassName] = *c;
@@ -247,12 +241,12 @@ ATOM RegisterClassA(const WNDCLASSA* c) {
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
   const auto id = reinterpret_cast<std::uintptr_t>(name);
-  RecordCall("LoadIconA", {Hex(instance), id < 0x10000 ? Num(id) : FakeText(name)});
+  RecordCall("LoadIconA", {FakeHex(instance), id < 0x10000 ? FakeNum(id) : FakeText(name)});
   return reinterpret_cast<HICON>(0x1C0);
 }
 
 int GetSystemMetrics(int index) {
-  RecordCall("GetSystemMetrics", {Num(index)});
+  RecordCall("GetSystemMetrics", {FakeNum(index)});
   if (index == SM_CXSCREEN) return S().screenWidth;
   if (index == SM_CYSCREEN) return S().screenHeight;
   return 0;
@@ -262,8 +256,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
   RecordCall("CreateWindowExA",
-             {FakeHex(exStyle), FakeText(className), FakeText(windowName), FakeHex(style), Num(x),
-              Num(y), Num(width), Num(height), Hex(parent), Hex(menu), Hex(instance), Hex(param)});
+             {FakeHex(exStyle), FakeText(className), FakeText(windowName), FakeHex(style),
+              FakeNum(x), FakeNum(y), FakeNum(width), FakeNum(height), FakeHex(parent),
+              FakeHex(menu), FakeHex(instance), FakeHex(param)});
   std::int64_t result = 1;
   if (TakeScriptedResult("CreateWindowExA", &result) && result == 0) return nullptr;
   auto found = S().classes.find(className ? className : "");
@@ -284,14 +279,14 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
-  RecordCall("DestroyWindow", {Hex(window)});
+  RecordCall("DestroyWindow", {FakeHex(window)});
   if (Find(window) == nullptr) return FALSE;
   Destroy(window);
   return TRUE;
 }
 
 BOOL ShowWindow(HWND window, int showCommand) {
-  RecordCall("ShowWindow", {Hex(window), Num(showCommand)});
+  RecordCall("ShowWindow", {FakeHex(window), FakeNum(showCommand)});
   Window* w = Find(window);
   if (w == nullptr) return FALSE;
   const bool wasVisible = w->visible;
@@ -301,7 +296,7 @@ BOOL ShowWindow(HWND window, int showCommand) {
 }
 
 BOOL UpdateWindow(HWND window) {
-  RecordCall("UpdateWindow", {Hex(window)});
+  RecordCall("UpdateWindow", {FakeHex(window)});
   Window* w = Find(window);
   if (w == nullptr) return FALSE;
   // A pending paint is sent at once, not queued.
@@ -310,20 +305,20 @@ BOOL UpdateWindow(HWND window) {
 }
 
 HWND SetFocus(HWND window) {
-  RecordCall("SetFocus", {Hex(window)});
+  RecordCall("SetFocus", {FakeHex(window)});
   HWND previous = S().focus;
   S().focus = window;
   return previous;
 }
 
 int ShowCursor(BOOL show) {
-  RecordCall("ShowCursor", {Num(show)});
+  RecordCall("ShowCursor", {FakeNum(show)});
   S().cursorCount += show ? 1 : -1;
   return S().cursorCount;
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
-  RecordCall("GetClientRect", {Hex(window)});
+  RecordCall("GetClientRect", {FakeHex(window)});
   const Window* w = Find(window);
   if (w == nullptr) return FALSE;
   *rect = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
@@ -331,7 +326,7 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
-  RecordCall("GetWindowRect", {Hex(window)});
+  RecordCall("GetWindowRect", {FakeHex(window)});
   const Window* w = Find(window);
   if (w == nullptr) return FALSE;
   *rect = w->rect;
@@ -341,7 +336,8 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 // ---- user32: messages
 
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags) {
-  RecordCall("PeekMessageA", {Hex(window), Num(filterMin), Num(filterMax), Num(removeFlags)});
+  RecordCall("PeekMessageA",
+             {FakeHex(window), FakeNum(filterMin), FakeNum(filterMax), FakeNum(removeFlags)});
   State& s = S();
   if (NextMessage(msg, (removeFlags & PM_REMOVE) != 0)) return TRUE;
   ++s.emptyPollsInRow;
@@ -356,7 +352,7 @@ BOOL PeekMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax, UINT r
 }
 
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax) {
-  RecordCall("GetMessageA", {Hex(window), Num(filterMin), Num(filterMax)});
+  RecordCall("GetMessageA", {FakeHex(window), FakeNum(filterMin), FakeNum(filterMax)});
   WaitForMessage();
   NextMessage(msg, true);
   return msg->message != WM_QUIT;
@@ -368,7 +364,7 @@ BOOL TranslateMessage(const MSG* msg) {
 }
 
 LRESULT DispatchMessageA(const MSG* msg) {
-  RecordCall("DispatchMessageA", {Hex(msg->hwnd), FakeHex(msg->message)});
+  RecordCall("DispatchMessageA", {FakeHex(msg->hwnd), FakeHex(msg->message)});
   return Send(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
@@ -379,8 +375,8 @@ BOOL WaitMessage() {
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  RecordCall("DefWindowProcA",
-             {Hex(window), FakeHex(message), Num(static_cast<long long>(wParam)), Num(lParam)});
+  RecordCall("DefWindowProcA", {FakeHex(window), FakeHex(message),
+                                FakeNum(static_cast<long long>(wParam)), FakeNum(lParam)});
   if (message == WM_CLOSE) Destroy(window);
   if (message == WM_PAINT)
     if (Window* w = Find(window)) w->needsPaint = false;  // the default paint validates
@@ -388,26 +384,26 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void PostQuitMessage(int exitCode) {
-  RecordCall("PostQuitMessage", {Num(exitCode)});
+  RecordCall("PostQuitMessage", {FakeNum(exitCode)});
   S().quitPosted = true;
   S().quitCode = exitCode;
 }
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc) {
-  RecordCall("SetTimer", {Hex(window), Num(static_cast<long long>(id)), Num(elapse),
-                          Hex(reinterpret_cast<void*>(timerProc))});
+  RecordCall("SetTimer", {FakeHex(window), FakeNum(static_cast<long long>(id)), FakeNum(elapse),
+                          FakeHex(reinterpret_cast<void*>(timerProc))});
   if (Find(window) == nullptr) return 0;
   S().timers.push_back({window, id, elapse, false});
-  FakeHandOut("timer " + Num(static_cast<long long>(id)), FakeKey(window));
+  FakeHandOut("timer " + FakeNum(static_cast<long long>(id)), FakeKey(window));
   return id;
 }
 
 BOOL KillTimer(HWND window, UINT_PTR id) {
-  RecordCall("KillTimer", {Hex(window), Num(static_cast<long long>(id))});
+  RecordCall("KillTimer", {FakeHex(window), FakeNum(static_cast<long long>(id))});
   auto& timers = S().timers;
   auto found = std::find_if(timers.begin(), timers.end(),
                             [&](const FakeTimer& t) { return t.window == window && t.id == id; });
-  FakeTakeBack("timer " + Num(static_cast<long long>(id)), FakeKey(window));
+  FakeTakeBack("timer " + FakeNum(static_cast<long long>(id)), FakeKey(window));
   if (found == timers.end()) return FALSE;
   timers.erase(found);
   return TRUE;
@@ -420,7 +416,7 @@ BOOL GetCursorPos(LPPOINT point) {
 }
 
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
-  RecordCall("InvalidateRect", {Hex(window), rect ? "rect" : "null", Num(erase)});
+  RecordCall("InvalidateRect", {FakeHex(window), rect ? "rect" : "null", FakeNum(erase)});
   Window* w = Find(window);
   if (w == nullptr) return FALSE;
   w->needsPaint = true;
@@ -428,7 +424,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
 }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
-  RecordCall("BeginPaint", {Hex(window)});
+  RecordCall("BeginPaint", {FakeHex(window)});
   Window* w = Find(window);
   if (w == nullptr) return nullptr;
   w->needsPaint = false;
@@ -439,7 +435,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
 }
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
-  RecordCall("EndPaint", {Hex(window)});
+  RecordCall("EndPaint", {FakeHex(window)});
   FakeTakeBack("paint", FakeKey(window));
   return TRUE;
 }
@@ -447,7 +443,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT*) {
 // ---- user32: other windows, placement, display settings
 
 BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) {
-  RecordCall("EnumWindows", {Num(param)});
+  RecordCall("EnumWindows", {FakeNum(param)});
   const std::vector<HWND> order = S().zOrder;  // windows may come and go during the calls
   for (HWND window : order)
     if (Find(window) != nullptr && !callback(window, param)) return FALSE;
@@ -455,27 +451,27 @@ BOOL EnumWindows(WNDENUMPROC callback, LPARAM param) {
 }
 
 BOOL IsWindowVisible(HWND window) {
-  RecordCall("IsWindowVisible", {Hex(window)});
+  RecordCall("IsWindowVisible", {FakeHex(window)});
   const Window* w = Find(window);
   return w != nullptr && w->visible;
 }
 
 BOOL IsIconic(HWND window) {
-  RecordCall("IsIconic", {Hex(window)});
+  RecordCall("IsIconic", {FakeHex(window)});
   const Window* w = Find(window);
   return w != nullptr && w->iconic;
 }
 
 LONG GetWindowLongA(HWND window, int index) {
-  RecordCall("GetWindowLongA", {Hex(window), Num(index)});
+  RecordCall("GetWindowLongA", {FakeHex(window), FakeNum(index)});
   const Window* w = Find(window);
   if (w == nullptr || index != GWL_STYLE) return 0;
   return static_cast<LONG>(w->style);
 }
 
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
-  RecordCall("SetWindowPos", {Hex(window), Hex(insertAfter), Num(x), Num(y), Num(width),
-                              Num(height), FakeHex(flags)});
+  RecordCall("SetWindowPos", {FakeHex(window), FakeHex(insertAfter), FakeNum(x), FakeNum(y),
+                              FakeNum(width), FakeNum(height), FakeHex(flags)});
   Window* w = Find(window);
   if (w == nullptr) return FALSE;
   w->rect = RECT{x, y, x + width, y + height};
@@ -486,13 +482,13 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
 
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   if (mode == nullptr) {
-    RecordCall("ChangeDisplaySettingsA", {"null", Num(flags)});
+    RecordCall("ChangeDisplaySettingsA", {"null", FakeNum(flags)});
   } else {
     RecordCall("ChangeDisplaySettingsA",
-               {"size=" + Num(mode->dmSize) + " fields=" + FakeHex(mode->dmFields) + " " +
-                    Num(mode->dmPelsWidth) + "x" + Num(mode->dmPelsHeight) +
-                    " bpp=" + Num(mode->dmBitsPerPel),
-                Num(flags)});
+               {"size=" + FakeNum(mode->dmSize) + " fields=" + FakeHex(mode->dmFields) + " " +
+                    FakeNum(mode->dmPelsWidth) + "x" + FakeNum(mode->dmPelsHeight) +
+                    " bpp=" + FakeNum(mode->dmBitsPerPel),
+                FakeNum(flags)});
   }
   std::int64_t result = DISP_CHANGE_SUCCESSFUL;
   TakeScriptedResult("ChangeDisplaySettingsA", &result);
@@ -513,8 +509,9 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC dialogProc,
                         LPARAM initParam) {
   const auto id = reinterpret_cast<std::uintptr_t>(templateName);
-  RecordCall("DialogBoxParamA", {Hex(instance), id < 0x10000 ? Num(id) : FakeText(templateName),
-                                 Hex(owner), dialogProc ? "proc" : "null", Num(initParam)});
+  RecordCall("DialogBoxParamA",
+             {FakeHex(instance), id < 0x10000 ? FakeNum(id) : FakeText(templateName),
+              FakeHex(owner), dialogProc ? "proc" : "null", FakeNum(initParam)});
   std::int64_t result = 0;
   TakeScriptedResult("DialogBoxParamA", &result);
   return static_cast<INT_PTR>(result);
