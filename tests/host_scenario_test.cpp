@@ -159,8 +159,7 @@ TEST(FailurePaths, WindowCreationFailingUndoesTheStart) {
     for (std::size_t i = failed + 1; i < FakeCalls().size(); ++i) {
       const FakeCall& call = FakeCalls()[i];
       if (call.name == "ChangeDisplaySettingsA" || call.name == "Sleep")
-        after.push_back(call.name + "(" + call.args[0] +
-                        (call.args.size() > 1 ? ", " + call.args[1] : "") + ")");
+        after.push_back(FakeCallText(call));
       else if (call.name == "GlobalFree" || call.name == "SetWindowPos")
         after.push_back(call.name);
     }
