@@ -1,6 +1,8 @@
-// Palette lookup at tile resolution and nearest-neighbour replication into the window's image.
+// The picture's place in the window and nearest-neighbour replication of the tile into it, each
+// distinct row and span made once.
 #include "x11/pixel_lookup.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/compose.h"
@@ -17,21 +19,58 @@ std::uint32_t ScaleIntoMask(std::uint8_t value, unsigned long mask) {
   return static_cast<std::uint32_t>(((value * top + 127) / 255) << shift);
 }
 
+// A copy shorter than this costs more than making the pixels again.
+constexpr int kShortestCopy = 8;
+
+std::vector<RowSpan> MakeSpans(const std::vector<std::uint16_t>& columns) {
+  std::vector<RowSpan> spans;
+  int firstAt[kTileWidth];
+  for (int& x : firstAt) x = -1;
+  const int width = static_cast<int>(columns.size());
+  for (int x = 0; x < width;) {
+    const int column = columns[x];
+    // The longest stretch from here that repeats one already made, ending before it begins.
+    if (const int start = firstAt[column]; start >= 0) {
+      int length = 0;
+      while (x + length < width && start + length < x &&
+             columns[start + length] == columns[x + length])
+        ++length;
+      if (length >= kShortestCopy) {
+        spans.push_back({length, 0, start});
+        x += length;
+        continue;
+      }
+    }
+    int length = 1;
+    while (x + length < width && columns[x + length] == column) ++length;
+    if (firstAt[column] < 0) firstAt[column] = x;
+    spans.push_back({length, column, -1});
+    x += length;
+  }
+  return spans;
+}
+
 template <typename Pixel>
-void FillRows(const std::uint32_t* cells, const TileSampling& sampling, std::uint8_t* image,
-              long stride) {
-  const int width = static_cast<int>(sampling.tileColumn.size());
+void FillRows(const std::uint8_t* tile, const std::uint32_t* pixels, const TileSampling& sampling,
+              std::uint8_t* image, long stride) {
+  const auto rowBytes = sampling.tileColumn.size() * sizeof(Pixel);
   const int height = static_cast<int>(sampling.tileRow.size());
-  const std::uint16_t* columns = sampling.tileColumn.data();
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = image + y * stride;
-    if (y > 0 && sampling.tileRow[y] == sampling.tileRow[y - 1]) {
-      std::memcpy(row, row - stride, static_cast<std::size_t>(width) * sizeof(Pixel));
+    if (const int same = sampling.sameAsRow[y]; same >= 0) {
+      std::memcpy(row, image + same * stride, rowBytes);
       continue;
     }
-    const std::uint32_t* source = cells + sampling.tileRow[y] * kTileWidth;
-    Pixel* out = reinterpret_cast<Pixel*>(row);
-    for (int x = 0; x < width; ++x) out[x] = static_cast<Pixel>(source[columns[x]]);
+    const std::uint8_t* source = tile + sampling.tileRow[y] * kTileWidth;
+    Pixel* const first = reinterpret_cast<Pixel*>(row);
+    Pixel* out = first;
+    for (const RowSpan& span : sampling.spans) {
+      if (span.copyFrom >= 0)
+        std::memcpy(out, first + span.copyFrom, span.length * sizeof(Pixel));
+      else
+        std::fill_n(out, span.length, static_cast<Pixel>(pixels[source[span.tileColumn]]));
+      out += span.length;
+    }
   }
 }
 
@@ -49,6 +88,21 @@ void BuildPixelTable(const ChannelMasks& masks, const PaletteEntries entries,
     pixels[i] = PixelFromRgb(masks, entries[i][2], entries[i][1], entries[i][0]);
 }
 
+PicturePlace PlacePicture(int windowWidth, int windowHeight, bool stretch) {
+  if (stretch) return {0, 0, windowWidth, windowHeight};
+  // Rounded to the nearest pixel, which keeps a one-pixel window's picture one pixel in size.
+  const long long width = windowWidth, height = windowHeight;
+  const bool fullWidth = width * kFrameHeight <= height * kFrameWidth;
+  const int pictureWidth =
+      fullWidth ? windowWidth
+                : static_cast<int>((height * kFrameWidth + kFrameHeight / 2) / kFrameHeight);
+  const int pictureHeight =
+      fullWidth ? static_cast<int>((width * kFrameHeight + kFrameWidth / 2) / kFrameWidth)
+                : windowHeight;
+  return {(windowWidth - pictureWidth) / 2, (windowHeight - pictureHeight) / 2, pictureWidth,
+          pictureHeight};
+}
+
 TileSampling MakeTileSampling(int width, int height, bool enlarged) {
   TileSampling sampling;
   sampling.tileColumn.resize(static_cast<std::size_t>(width));
@@ -59,22 +113,25 @@ TileSampling MakeTileSampling(int width, int height, bool enlarged) {
     sampling.tileColumn[x] =
         static_cast<std::uint16_t>(enlarged ? frameColumn / 4 : frameColumn % kTileWidth);
   }
+  int firstRowOf[kTileHeight];
+  for (int& y : firstRowOf) y = -1;
+  sampling.sameAsRow.resize(static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
     const auto frameRow = static_cast<int>(static_cast<long long>(y) * kFrameHeight / height);
-    sampling.tileRow[y] =
-        static_cast<std::uint16_t>(enlarged ? frameRow / 4 : frameRow % kTileHeight);
+    const int tileRow = enlarged ? frameRow / 4 : frameRow % kTileHeight;
+    sampling.tileRow[y] = static_cast<std::uint16_t>(tileRow);
+    sampling.sameAsRow[y] = firstRowOf[tileRow];
+    if (firstRowOf[tileRow] < 0) firstRowOf[tileRow] = y;
   }
+  sampling.spans = MakeSpans(sampling.tileColumn);
   return sampling;
 }
 
 void FillScaledImage(const std::uint8_t* tile, const std::uint32_t pixels[kPaletteSize],
                      const TileSampling& sampling, int bytesPerPixel, std::uint8_t* image,
                      long stride) {
-  // The palette lookup at tile resolution: 19,200 cells instead of one per window pixel.
-  static std::uint32_t cells[kTileWidth * kTileHeight];
-  for (int i = 0; i < kTileWidth * kTileHeight; ++i) cells[i] = pixels[tile[i]];
   if (bytesPerPixel == 4)
-    FillRows<std::uint32_t>(cells, sampling, image, stride);
+    FillRows<std::uint32_t>(tile, pixels, sampling, image, stride);
   else
-    FillRows<std::uint16_t>(cells, sampling, image, stride);
+    FillRows<std::uint16_t>(tile, pixels, sampling, image, stride);
 }
