@@ -24,19 +24,16 @@ counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
 hack=/usr/libexec/xscreensaver/interference
 [ -x "$hack" ] || { echo "no $hack (package xscreensaver-data-extra)" >&2; exit 1; }
 
+source tools/lib/xvfb.sh
 work=$(mktemp -d)
 cleanup() {
   [ -n "${client:-}" ] && kill "$client" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 2>/dev/null &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
+xvfb_start 640x480x24 || exit 1
+xvfb=$XVFB_PID
 
 # CPU time of every thread of a process, in nanoseconds (the scheduler's own accounting).
 # (%.0f: some awks print %d through a 32-bit integer.)
