@@ -135,12 +135,13 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 }
 
 int SetStretchBltMode(HDC dc, int mode) {
-  RecordCall("SetStretchBltMode", {Hex(dc), Num(mode)});
+  RecordCall("SetStretchBltMode", {FakeHex(dc), FakeNum(mode)});
   return 1;  // BLACKONWHITE, a new DC's mode
 }
 
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
-  RecordCall("PatBlt", {Hex(dc), Num(x), Num(y), Num(width), Num(height), FakeHex(rop)});
+  RecordCall("PatBlt",
+             {FakeHex(dc), FakeNum(x), FakeNum(y), FakeNum(width), FakeNum(height), FakeHex(rop)});
   return TRUE;
 }
 
