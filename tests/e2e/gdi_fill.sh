@@ -54,8 +54,7 @@ check_screen() {
   # The next screen needs a fresh Wine server: it keeps the display it started with.
   wineserver -k >/dev/null 2>&1 || true
   timeout 10 wineserver -w >/dev/null 2>&1 || true
-  kill "$XVFB_PID" && wait "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
+  xvfb_stop
 }
 
 check_screen 1024x768 1024x768+0+0
