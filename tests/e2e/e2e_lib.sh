@@ -56,14 +56,7 @@ report() {
   fi
   [ -s "$WORK/saver.out" ] && sed 's/^/  saver output: /' "$WORK/saver.out" | tail -n 10 >&2
   [ -n "${DISPLAY:-}" ] || return 0
-  log "focus: window $(xdotool getwindowfocus 2>/dev/null || echo none)"
-  log "top-level windows (id, name, class, geometry):"
-  # Wine's 1 x 1 helper windows left out.
-  xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | grep -v ' 1x1+' | head -n 20 |
-    sed 's/^ */  /' >&2 || true
-  if xwd -root -silent 2>/dev/null | /usr/bin/convert xwd:- "$WORK/failure.png" 2>/dev/null; then
-    log "screenshot: $WORK/failure.png"
-  fi
+  xvfb_describe "$WORK/failure.png" >&2
 }
 
 cleanup() {

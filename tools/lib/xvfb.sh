@@ -5,6 +5,8 @@
 #   xvfb_stop                        ends it (by its own PID) and waits for it
 #   xvfb_find_window SECONDS SEARCH...  the first visible window matching every xdotool search
 #                                    condition, waiting up to SECONDS; nothing when none appears
+#   xvfb_describe SHOT.png           prints the focus and the top-level windows, keeps a screenshot
+#                                    (for a failure report)
 # XVFB_LOG names a file for the server's messages (default: none kept).
 
 XVFB_PID=
@@ -52,4 +54,14 @@ xvfb_find_window() {
     ((SECONDS < deadline)) || return 0
     sleep 0.1
   done
+}
+
+xvfb_describe() {
+  echo "  focus: window $(xdotool getwindowfocus 2>/dev/null || echo none)"
+  echo "  top-level windows (id, name, class, geometry; Wine's 1 x 1 helpers left out):"
+  xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | grep -v ' 1x1+' | head -n 20 |
+    sed 's/^ */    /' || true
+  if xwd -root -silent 2>/dev/null | /usr/bin/convert xwd:- "$1" 2>/dev/null; then
+    echo "  screenshot: $1"
+  fi
 }

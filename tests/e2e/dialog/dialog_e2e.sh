@@ -62,7 +62,14 @@ fail() {
   echo "FAIL ($scenario): $*" >&2
   [ -f "$work/state" ] && sed 's/^/  /' "$work/state" >&2
   [ -s "$work/program.log" ] && sed 's/^/  program: /' "$work/program.log" >&2
-  [ -n "$program_pid" ] && ! kill -0 "$program_pid" 2>/dev/null && echo "  the program has ended" >&2
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    echo "  the program is still running" >&2
+  elif [ -n "$program_pid" ]; then
+    local code=0
+    wait "$program_pid" || code=$?
+    echo "  the program has ended with exit code $code" >&2
+  fi
+  xvfb_describe "$artifacts/failure-$scenario.png" >&2
   exit 1
 }
 # Console output of a Windows program ends its lines with CRLF.
