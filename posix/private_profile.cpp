@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
 #include "windows.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "engine/palette.h"
 #include "resources/resource.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "settings_file.h"
 
 namespace {

@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "settings_file.h"
 #include "windows.h"
 
