@@ -73,10 +73,11 @@ async function framesExact() {
   fs.rmSync(dir, { recursive: true, force: true });
 }
 
-// True when the screenshot repeats every 160 columns and 120 rows: the tiled layout.
+// True when the screenshot repeats every 160 columns and 120 rows: the tiled layout. Only the
+// columns right of the panel count, which may be showing.
 function isTiled(rgb) {
-  for (let y = 0; y < 480; y += 7) {
-    for (let x = 0; x < 480; x += 5) {
+  for (let y = 0; y < 480; y += 3) {
+    for (let x = 380; x < 480; x += 3) {
       const a = (y * 640 + x) * 3;
       const right = a + 160 * 3;
       const below = a + 120 * 640 * 3;
