@@ -52,6 +52,8 @@ run_fuzzers() {
 can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
 run_preset native
+# The browser page: built with Emscripten, tested in headless Chromium against the native tools.
+run_preset web
 run_preset asan
 run_fuzzers
 if can_run_32bit; then

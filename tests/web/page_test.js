@@ -9,7 +9,7 @@ const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const { launch, sleep } = require('./cdp');
+const { launch, sleep } = require('../../tools/web/cdp');
 const { decodePng } = require('./png');
 
 const [testName, webDir, nativeDir] = process.argv.slice(2);
@@ -40,6 +40,8 @@ async function withBrowser(work) {
 function engineExact() {
   const runs = [...looks.map((l) => ({ ...l, frames: 30000 })),
     { cycle: 13, cir: 1, pal: 4, one: 1, dx_r: 77, dx_g: 3, dx_b: 100, frames: 30000 }];
+  // Every cycle's base table (and the wave table), with one frame each.
+  for (let cycle = 0; cycle <= 20; ++cycle) runs.push({ ...defaults, cycle, frames: 1 });
   for (const run of runs) {
     const args = Object.entries(run).flatMap(([k, v]) => [`--${k}`, String(v)]);
     args.push('--every', '5000');

@@ -70,6 +70,7 @@ async function launch({ width = 640, height = 480 } = {}) {
     throw new Error('the page did not start');
   };
   return {
+    pid: child.pid,
     call,
     evaluate,
     waitRunning,
