@@ -79,6 +79,13 @@ void ReleaseGdiBackend() {
   // The DIB section is still selected into the memory DC; deleting the DC first frees it.
   DeleteDC(displayResources.memoryDc);
   DeleteObject(displayResources.dibSection);
+  // A window destroyed while it was being made is released here and then again by the failed
+  // start; cleared records make that second release a no-op.
+  displayResources.bitmapInfo = nullptr;
+  displayResources.colorTable = nullptr;
+  displayResources.memoryDc = nullptr;
+  displayResources.dibSection = nullptr;
+  framePixels = nullptr;
 }
 
 void FreeBitmapInfo() {
