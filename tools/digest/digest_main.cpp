@@ -1,7 +1,8 @@
 // glimra-digest: runs the engine for N frame steps with the given settings and prints a running
-// hash of both ring tables and then of every frame's tile and colours, so that two builds (native, WebAssembly under node) can
-// be compared over long runs. Usage: glimra-digest [--KEY VALUE]... where KEY is an INI key
-// (dx_r dx_g dx_b one pal cir cycle), frames (1000) or every (frames between lines, 1000).
+// hash of both ring tables and then of every frame's tile and colours, so that two builds (native,
+// WebAssembly under node) can be compared over long runs. Usage: glimra-digest [--KEY VALUE]...
+// where KEY is an INI key (dx_r dx_g dx_b one pal cir cycle), frames (1000) or every (frames
+// between lines, 1000).
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -26,8 +27,10 @@ bool SetOption(const char* key, long value, long& frames, long& every) {
     const char* key;
     std::int32_t* field;
   };
-  const Field fields[] = {{"one", &saverSettings.one}, {"pal", &saverSettings.pal},
-                          {"cir", &saverSettings.cir}, {"cycle", &saverSettings.cycle}};
+  const Field fields[] = {{"one", &saverSettings.one},
+                          {"pal", &saverSettings.pal},
+                          {"cir", &saverSettings.cir},
+                          {"cycle", &saverSettings.cycle}};
   for (const Field& f : fields)
     if (std::strcmp(key, f.key) == 0) return *f.field = static_cast<std::int32_t>(value), true;
   if (std::strcmp(key, "dx_r") == 0) return saverSettings.dx_r = value, true;
@@ -67,8 +70,7 @@ int main(int argc, char** argv) {
     StepFrame(entries, EntryLayoutRgbQuad, FrameOutputTile);
     hash = Fnv1a(hash, ringTile, sizeof ringTile);
     hash = Fnv1a(hash, &entries[0][0], sizeof(PaletteEntries));
-    if (frame % every == 0 || frame == frames)
-      std::printf("%ld %016" PRIx64 "\n", frame, hash);
+    if (frame % every == 0 || frame == frames) std::printf("%ld %016" PRIx64 "\n", frame, hash);
   }
   return 0;
 }
