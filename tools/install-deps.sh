@@ -3,7 +3,6 @@
 # Safe to run again: apt skips what is already there.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
-need_update=1
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi

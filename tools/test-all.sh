@@ -2,7 +2,7 @@
 # Installs what is missing, builds every preset and runs every test; ends with one line
 # "N passed, N failed" summed over all test runs.
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 bash tools/install-deps.sh || { echo "installing the dependencies failed" >&2; exit 1; }
 
 passed=0
