@@ -97,10 +97,16 @@ async function panel() {
     assert.strictEqual(await browser.evaluate('location.search'), `?${query(defaults)}`);
     assert.ok(!isTiled(decodePng(await browser.screenshot()).rgb));
     assert.ok(!(await browser.evaluate("document.getElementById('panel').matches('.shown')")));
-    // A pointer shows the panel; a click on "Lay out as tiles" tiles the picture at once.
-    await browser.call('Input.dispatchMouseEvent', { type: 'mouseMoved', x: 300, y: 300 });
+    // A touch shows the panel (as a pointer or a key does); a click on "Lay out as tiles" tiles
+    // the picture at once.
+    await browser.call('Emulation.setTouchEmulationEnabled', { enabled: true });
+    for (const type of ['touchStart', 'touchEnd']) {
+      await browser.call('Input.dispatchTouchEvent',
+        { type, touchPoints: type === 'touchEnd' ? [] : [{ x: 500, y: 300 }] });
+    }
     await sleep(100);
     assert.ok(await browser.evaluate("document.getElementById('panel').matches('.shown')"));
+    await browser.call('Input.dispatchMouseEvent', { type: 'mouseMoved', x: 300, y: 300 });
     const box = await browser.evaluate(`(() => {
       const r = document.querySelector('input[name=one][value="0"]').getBoundingClientRect();
       return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
