@@ -21,8 +21,10 @@ async function bench() {
   for (const [name, query] of Object.entries(looks)) {
     await browser.navigate(`${pageUrl}?${query}&bench=1`);
     const r = await browser.evaluate('window.glimraBench');
-    console.log(`${name}: engine ${(r.engineMs * 1000).toFixed(1)} us, presentation ` +
-      `${(r.presentationMs * 1000).toFixed(1)} us, total ${((r.engineMs + r.presentationMs) * 1000).toFixed(1)} us per frame (median of ${r.frames / 100} batches of 100)`);
+    const us = (ms) => `${(ms * 1000).toFixed(1)} us (x ${(ms / r.baselineMs).toFixed(2)})`;
+    console.log(`${name}: engine ${us(r.engineMs)}, presentation ${us(r.presentationMs)}, ` +
+      `total ${us(r.engineMs + r.presentationMs)} per frame; baseline (one put of a 640 x 480 ` +
+      `frame) ${(r.baselineMs * 1000).toFixed(1)} us; medians of ${r.frames / 100} batches of 100`);
   }
   await browser.close();
 }
