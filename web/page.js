@@ -110,18 +110,25 @@ function setUpFullScreen(button) {
 function run(module, present, initial) {
   let settings = initial;
   let next = 0;
-  const restart = () => {
-    startRun(module, settings);
-    next = 0;
-  };
-  const tick = (now) => {
-    requestAnimationFrame(tick);
-    // A little early is on time: display refreshes do not fall on 50 ms exactly.
-    if (now + 2 < next) return;
+  let timer = 0;
+  let request = 0;
+  // Each step waits for its time on a timer, then for the display's next frame: the browser is
+  // woken 20 times a second, not at every refresh, and a hidden page makes no steps at all.
+  const frame = (now) => {
     // After a hidden or stalled stretch, go on from now instead of catching up.
     next = now - next >= frameMs ? now + frameMs : next + frameMs;
     module._GlimraStep(1);
     present(settings.one !== 0);
+    timer = setTimeout(() => {
+      request = requestAnimationFrame(frame);
+    }, next - performance.now());
+  };
+  const restart = () => {
+    clearTimeout(timer);
+    cancelAnimationFrame(request);
+    startRun(module, settings);
+    next = 0;
+    request = requestAnimationFrame(frame);
   };
   const panel = GlimraPanel.create(document.body, settings, (changed) => {
     settings = changed;
@@ -131,7 +138,6 @@ function run(module, present, initial) {
   }, (idle) => document.body.classList.toggle('idle', idle));
   setUpFullScreen(document.getElementById('fullscreen'));
   restart();
-  requestAnimationFrame(tick);
 }
 
 GlimraModule().then((module) => {
