@@ -60,7 +60,9 @@ function bench(module, present, settings, canvas) {
   }
   canvas.width = tileWidth * 4;
   canvas.height = tileHeight * 4;
-  for (let b = 0; b < batches; ++b) timeBatch(times.baseline, () => context.putImageData(whole, 0, 0));
+  for (let b = 0; b < batches; ++b) {
+    timeBatch(times.baseline, () => context.putImageData(whole, 0, 0));
+  }
   present(settings.one !== 0);
   const median = (list) => list.sort((a, b) => a - b)[list.length >> 1];
   const result = { frames: batches * perBatch };

@@ -46,7 +46,8 @@ function engineExact() {
     const args = Object.entries(run).flatMap(([k, v]) => [`--${k}`, String(v)]);
     args.push('--every', '5000');
     const native = execFileSync(path.join(nativeDir, 'tools/digest/glimra-digest'), args);
-    const web = execFileSync(process.execPath, [path.join(webDir, 'node/glimra-digest.js'), ...args]);
+    const web = execFileSync(process.execPath,
+      [path.join(webDir, 'node/glimra-digest.js'), ...args]);
     assert.strictEqual(web.toString(), native.toString(), `digests differ for ${query(run)}`);
   }
 }
@@ -84,7 +85,8 @@ function isTiled(rgb) {
       const right = a + 160 * 3;
       const below = a + 120 * 640 * 3;
       for (let c = 0; c < 3; ++c) {
-        if (rgb[a + c] !== rgb[right + c] || (y < 360 && rgb[a + c] !== rgb[below + c])) return false;
+        if (rgb[a + c] !== rgb[right + c]) return false;
+        if (y < 360 && rgb[a + c] !== rgb[below + c]) return false;
       }
     }
   }
@@ -112,7 +114,8 @@ async function panel() {
       return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
     })()`);
     for (const type of ['mousePressed', 'mouseReleased']) {
-      await browser.call('Input.dispatchMouseEvent', { type, ...box, button: 'left', clickCount: 1 });
+      await browser.call('Input.dispatchMouseEvent',
+        { type, ...box, button: 'left', clickCount: 1 });
     }
     await browser.evaluate(`(() => {
       const box = document.querySelector('select[name=pal]');
@@ -140,7 +143,8 @@ async function queryValues() {
       { cycle: 20, cir: 0, pal: 1, one: 1, dx_r: 100, dx_g: 100, dx_b: 3 }],
     ['cycle=1.5&cir=&pal=0x3&one=true&dx_r=%20&dx_g=1e2&dx_b=99999999999999999999',
       { ...defaults, dx_b: 100 }],
-    ['cycle=0&cir=3&one=0&dx_g=%2B7&frames=abc', { ...defaults, cycle: 1, cir: 3, one: 0, dx_g: 7 }],
+    ['cycle=0&cir=3&one=0&dx_g=%2B7&frames=abc',
+      { ...defaults, cycle: 1, cir: 3, one: 0, dx_g: 7 }],
     ['pal=6&cir=2&frames=-3', { ...defaults, pal: 6, cir: 2 }],
   ];
   await withBrowser(async (browser) => {
@@ -167,7 +171,11 @@ async function fileUrl() {
 }
 
 const tests = {
-  engine_exact: engineExact, frames_exact: framesExact, panel, query: queryValues, file_url: fileUrl,
+  engine_exact: engineExact,
+  frames_exact: framesExact,
+  panel,
+  query: queryValues,
+  file_url: fileUrl,
 };
 Promise.resolve(tests[testName]()).then(() => {
   console.log(`PASS ${testName}`);

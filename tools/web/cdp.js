@@ -50,7 +50,8 @@ async function launch({ width = 640, height = 480 } = {}) {
 
   const { targetInfos } = await send('Target.getTargets');
   const target = targetInfos.find((t) => t.type === 'page');
-  const { sessionId } = await send('Target.attachToTarget', { targetId: target.targetId, flatten: true });
+  const { sessionId } = await send('Target.attachToTarget',
+    { targetId: target.targetId, flatten: true });
   const call = (method, params) => send(method, params, sessionId);
   await call('Page.enable');
   await call('Emulation.setDeviceMetricsOverride',
@@ -96,7 +97,7 @@ async function launch({ width = 640, height = 480 } = {}) {
       } catch (e) {
         // already gone
       }
-      await new Promise((resolve) => (child.exitCode !== null ? resolve() : child.on('exit', resolve)));
+      if (child.exitCode === null) await new Promise((resolve) => child.on('exit', resolve));
       fs.rmSync(profile, { recursive: true, force: true });
     },
   };

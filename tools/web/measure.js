@@ -74,7 +74,8 @@ async function cpu() {
   }
   const still = sums.still / rounds;
   const running = sums.running / rounds;
-  console.log(`1280 x 960 window, 4 rings tiled, mean of ${rounds} alternating rounds of ${seconds} s:`);
+  console.log(`1280 x 960 window, 4 rings tiled, mean of ${rounds} alternating rounds ` +
+    `of ${seconds} s:`);
   console.log(`still: ${still.toFixed(2)}% of a core; running at 20 fps: ${running.toFixed(2)}% ` +
     `(x ${(running / still).toFixed(2)}); added by the frames: ${(running - still).toFixed(2)}%`);
 }
