@@ -12,12 +12,18 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.2; done
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
 
+# A wineserver started without a display (by msiexec) would keep the saver's window off this one.
+wineserver -k 2>/dev/null || true
+timeout 30 wineserver -w || true
 wine "$scr" /s >/dev/null 2>&1 &
 saver=$!
-for _ in $(seq 120); do
-  xdotool search --name '^Glimra$' >/dev/null 2>&1 && break
-  sleep 0.5
-done
+window=$(timeout 60 xdotool search --sync --onlyvisible --classname glimra.scr 2>/dev/null |
+  head -n 1 || true)
+if [ -z "$window" ] || [ "$(xdotool getwindowname "$window")" != Glimra ]; then
+  echo "the saver's window did not appear" >&2
+  kill "$saver" 2>/dev/null || true
+  exit 1
+fi
 sleep 1
 xdotool key space
 for _ in $(seq 60); do
@@ -26,7 +32,7 @@ for _ in $(seq 60); do
 done
 if kill -0 "$saver" 2>/dev/null; then
   echo "the saver did not end on a key" >&2
-  kill "$saver"
+  kill "$saver" 2>/dev/null || true
   exit 1
 fi
 wait "$saver"
