@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/compose.h"
+#include "engine/engine.h"
 #include "engine/palette.h"
 #include "engine/ring_tables.h"
 #include "engine/tile_sum.h"
@@ -26,8 +27,8 @@ const char* LayoutName(bool enlarged) {
 }
 
 void PrepareTables() {
-  BuildBaseTable(1);
-  BuildWaveTable();
+  saverSettings = SaverSettings{};
+  StartEngine(nullptr);
 }
 
 void Memset(benchmark::State& state) {
@@ -83,9 +84,9 @@ void SpreadOnly(benchmark::State& state, bool enlarged) {
 void PaletteStep(benchmark::State& state) {
   saverSettings = SaverSettings{};
   saverSettings.pal = PaletteAnimate;
-  ScalePhaseSpeeds();
-  ResetPaletteState();
+  ResetEngine();
   PaletteEntries entries = {};
+  StartEngine(entries);
   for (auto _ : state) {
     StepPaletteEntries(entries, EntryLayoutRgbQuad);
     benchmark::ClobberMemory();

@@ -73,4 +73,10 @@ void ReleaseDirectDraw() {
   if (d.palette != nullptr) d.palette->Release();
   d.directDraw->RestoreDisplayMode();
   d.directDraw->Release();
+  // Released objects are forgotten, so that nothing can release them a second time.
+  d.offscreenSurface = nullptr;
+  d.backBuffer = nullptr;
+  d.primarySurface = nullptr;
+  d.palette = nullptr;
+  d.directDraw = nullptr;
 }

@@ -12,6 +12,40 @@ namespace {
 constexpr std::size_t kBitmapInfoBytes = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
 constexpr DWORD kRestoreSettleMs = 100;
 
+// Where the frame goes in a full-screen client area of another size than 640 x 480 (the display
+// switch was refused): the largest centred rectangle of the frame's 4:3 shape.
+RECT FittedFrame(int width, int height) {
+  RECT fitted = {0, 0, width, height};
+  if (width * kDisplayHeight >= height * kDisplayWidth) {  // wider: bars left and right
+    const int fittedWidth = height * kDisplayWidth / kDisplayHeight;
+    fitted.left = (width - fittedWidth) / 2;
+    fitted.right = fitted.left + fittedWidth;
+  } else {  // taller: bars above and below
+    const int fittedHeight = width * kDisplayHeight / kDisplayWidth;
+    fitted.top = (height - fittedHeight) / 2;
+    fitted.bottom = fitted.top + fittedHeight;
+  }
+  return fitted;
+}
+
+// The stretched frame and the black bars beside it. Only the bars are painted black, so nothing
+// under the picture is erased between frames and nothing flickers.
+void PaintFittedFrame(HDC dc, const RECT& client) {
+  const RECT fitted = FittedFrame(client.right, client.bottom);
+  if (fitted.left > 0) {
+    PatBlt(dc, 0, 0, fitted.left, client.bottom, BLACKNESS);
+    PatBlt(dc, fitted.right, 0, client.right - fitted.right, client.bottom, BLACKNESS);
+  }
+  if (fitted.top > 0) {
+    PatBlt(dc, 0, 0, client.right, fitted.top, BLACKNESS);
+    PatBlt(dc, 0, fitted.bottom, client.right, client.bottom - fitted.bottom, BLACKNESS);
+  }
+  // Nearest neighbour: whole pixels of the palette's colours, no blending.
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
+             displayResources.memoryDc, 0, 0, kDisplayWidth, kDisplayHeight, SRCCOPY);
+}
+
 }  // namespace
 
 void SwitchDisplay() {
@@ -61,7 +95,12 @@ void PaintFrame(HWND) {
   PAINTSTRUCT paint = {};
   HDC dc = BeginPaint(saverWindow, &paint);
   if (currentMode == ModeGdiFullScreen) {
-    BitBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0, SRCCOPY);
+    // The display switch worked: the frame fills the screen one to one.
+    if (client.right == kDisplayWidth && client.bottom == kDisplayHeight) {
+      BitBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0, SRCCOPY);
+    } else {
+      PaintFittedFrame(dc, client);
+    }
   } else {
     StretchBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0,
                kDisplayWidth, kDisplayHeight, SRCCOPY);
@@ -79,6 +118,13 @@ void ReleaseGdiBackend() {
   // The DIB section is still selected into the memory DC; deleting the DC first frees it.
   DeleteDC(displayResources.memoryDc);
   DeleteObject(displayResources.dibSection);
+  // A window destroyed while it was being made is released here and then again by the failed
+  // start; cleared records make that second release a no-op.
+  displayResources.bitmapInfo = nullptr;
+  displayResources.colorTable = nullptr;
+  displayResources.memoryDc = nullptr;
+  displayResources.dibSection = nullptr;
+  framePixels = nullptr;
 }
 
 void FreeBitmapInfo() {

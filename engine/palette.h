@@ -5,17 +5,9 @@
 
 #include <cstdint>
 
-constexpr int kPaletteSize = 256;
+#include "settings/saver_settings.h"  // PaletteMode, the values of `pal`
 
-enum PaletteMode : std::int32_t {
-  PaletteFixed = 0,
-  PaletteAnimate = 1,
-  PaletteShift = 2,
-  PaletteAutumnLeaves = 3,
-  PaletteYoungLeaves = 4,
-  PaletteWaterSurface = 5,
-  PaletteCherryBlossom = 6,
-};
+constexpr int kPaletteSize = 256;
 
 // Where red, green and blue sit in a four-byte entry.
 enum EntryLayout {

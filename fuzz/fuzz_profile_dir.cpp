@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
 #include "settings/saver_settings.h"
 
 namespace {

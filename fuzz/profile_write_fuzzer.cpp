@@ -12,6 +12,7 @@
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_profile_dir.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 

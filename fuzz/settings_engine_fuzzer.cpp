@@ -7,10 +7,11 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
+#include "engine/engine.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/fuzz_profile_dir.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -44,7 +45,6 @@ void CheckPalette(const PaletteEntries entries, const PaletteEntries before) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSettingsPath();
-  BuildWaveTable();  // the same for every setting
   return 0;
 }
 
@@ -53,30 +53,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   saverSettings = SaverSettings{};
   LoadSettings();
 
-  // The saver's set-up order: tables, then the speeds scaled once. The base table depends on
-  // `cycle` alone, so it is rebuilt only when that changes.
-  static std::int64_t builtCycle = INT64_MIN;  // no table built yet
-  if (builtCycle != saverSettings.cycle) BuildBaseTable(saverSettings.cycle);
-  builtCycle = saverSettings.cycle;
-  ResetComposition();
-  ResetPaletteState();
+  // A fresh run with whatever values came out; the DirectDraw layout's entries go along.
+  ResetEngine();
   PaletteEntries quad, entry;
-  BuildFirstPalette(quad, EntryLayoutRgbQuad);
+  StartEngine(quad);
   BuildFirstPalette(entry, EntryLayoutPaletteEntry);
-  ScalePhaseSpeeds();
 
   std::vector<std::uint8_t> frame(kFrameBytes, 0);
   framePixels = frame.data();
   framePitch = kFrameWidth;
   for (int i = 0; i < kFrames; ++i) {
     PaletteEntries before;
-    std::memcpy(before, quad, sizeof before);
-    StepPaletteEntries(quad, EntryLayoutRgbQuad);
-    CheckPalette(quad, before);
     std::memcpy(before, entry, sizeof before);
     StepPaletteEntries(entry, EntryLayoutPaletteEntry);
     CheckPalette(entry, before);
-    ComposeFrame();
+    std::memcpy(before, quad, sizeof before);
+    StepFrame(quad);
+    CheckPalette(quad, before);
     CheckFrame(frame);
   }
   framePixels = nullptr;

@@ -7,14 +7,14 @@
 #include "display/ddraw_frame_step.h"
 #include "display/gdi_backend.h"
 #include "display/palette_handover.h"
-#include "engine/palette.h"
-#include "engine/ring_tables.h"
+#include "engine/engine.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
 #include "host/window_placement.h"
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -103,10 +103,10 @@ bool SetUpSaver(HINSTANCE instance, int showCommand, const char* commandTail) {
   // A failed DirectDraw set-up has destroyed the window, whose destruction undid the run.
   if (currentMode == ModeDirectDraw && !SetUpDirectDraw(saverWindow)) return false;
 
+  // The first palette goes to the back-end's own store; the engine's start then builds the
+  // tables and scales the speeds.
   InstallFirstPalette();
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
-  ScalePhaseSpeeds();
+  StartEngine(nullptr);
   return true;
 }
 

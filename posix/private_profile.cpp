@@ -2,6 +2,7 @@
 // behaviour the settings rely on: a missing file, section or key gives the default; a write creates
 // what is missing, replaces an existing value in place, keeps every other byte of the file and ends
 // the lines it writes with CRLF. Values are read as the Windows function reads them.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
 #include "windows.h"
 
 namespace {
@@ -175,34 +176,91 @@ bool IsReadOnly(const std::string& path) {
   return stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
 }
 
-// The file a write must replace: the one behind a link, so that a linked settings file stays
-// linked and the file it points to gets the change.
+// The file a write must change: links followed to their end, also where that end does not exist
+// yet (a link made for a file still to come), so that a linked settings file stays linked. A loop
+// ends on a link, which no write then opens.
 std::string FileBehindLinks(const std::string& path) {
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+  std::string at = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    char target[PATH_MAX];
+    const ssize_t length = readlink(at.c_str(), target, sizeof target);
+    if (length < 0 || length == static_cast<ssize_t>(sizeof target)) return at;
+    std::string next(target, static_cast<std::size_t>(length));
+    const std::size_t slash = at.rfind('/');
+    if (next.front() != '/' && slash != std::string::npos) next = at.substr(0, slash + 1) + next;
+    at = next;
+  }
+  return at;
 }
 
-// Writes the whole file to a temporary beside it and renames it over the old one, so that a
-// failure part-way never leaves a truncated settings file.
-bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
-  const std::string temporary = path + ".tmp-" + std::to_string(getpid());
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const Line& line : lines) out << line.text << line.ending;
-    out.flush();
-    if (!out) {
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  struct stat info;
-  if (stat(path.c_str(), &info) == 0) chmod(temporary.c_str(), info.st_mode & 07777);
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
   }
   return true;
+}
+
+enum class Replaced { Done, Failed, NotHere };
+
+// A new file gets the mode any new file of this process gets (mkstemp makes it 0600).
+mode_t CurrentUmask() {
+  const mode_t mask = umask(022);
+  umask(mask);
+  return mask;
+}
+
+// The crash-safe way: the new text goes to a temporary beside the file, which takes the file's mode
+// and owner and replaces it in one rename, so that a process that dies part-way leaves the old file
+// whole. NotHere when the folder takes no new file or the owner cannot be kept.
+Replaced ReplaceThroughTemporary(const std::string& path, const std::string& text,
+                                 const struct stat* old) {
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkstemp(&temporary[0]);
+  if (fd < 0) return errno == ENOSPC ? Replaced::Failed : Replaced::NotHere;
+  Replaced result = Replaced::Done;
+  if (old != nullptr &&
+      (fchown(fd, old->st_uid, old->st_gid) != 0 || fchmod(fd, old->st_mode & 07777) != 0))
+    result = Replaced::NotHere;
+  else if (old == nullptr && fchmod(fd, 0666 & ~CurrentUmask()) != 0)
+    result = Replaced::Failed;
+  else if (!WriteAll(fd, text) || fsync(fd) != 0)
+    result = Replaced::Failed;
+  if (close(fd) != 0 && result == Replaced::Done) result = Replaced::Failed;
+  if (result == Replaced::Done && rename(temporary.c_str(), path.c_str()) != 0)
+    result = Replaced::Failed;
+  if (result != Replaced::Done) unlink(temporary.c_str());
+  return result;
+}
+
+// Where no temporary can be made (a writable file in a folder that is not), the file is rewritten
+// in place, as Windows writes it: the new text over the old, then cut to its length, so that the
+// file is never empty on the way.
+bool RewriteInPlace(const std::string& path, const std::string& text) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, text) && ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+  if (close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
+  std::string text;
+  for (const Line& line : lines) text += line.text + line.ending;
+  struct stat old;
+  const bool exists = stat(path.c_str(), &old) == 0;
+  switch (ReplaceThroughTemporary(path, text, exists ? &old : nullptr)) {
+    case Replaced::Done:
+      return true;
+    case Replaced::Failed:
+      return false;
+    case Replaced::NotHere:
+      break;
+  }
+  return exists && RewriteInPlace(path, text);
 }
 
 const std::string kCrLf = "\r\n";

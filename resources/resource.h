@@ -15,3 +15,15 @@
 #define IDC_DX_G 1002
 #define IDC_DX_B 1003
 #define IDC_CYCLE 1004
+
+// The texts the dialog procedure inserts, one string table per language of the template. They sit
+// at 200 and up so that no block of 16 ids is shared with strings of other languages.
+#define IDS_PALETTE_ANIMATE 200
+#define IDS_PALETTE_SHIFT 201
+#define IDS_PALETTE_FIXED 202
+#define IDS_PALETTE_AUTUMN_LEAVES 203
+#define IDS_PALETTE_YOUNG_LEAVES 204
+#define IDS_PALETTE_WATER_SURFACE 205
+#define IDS_PALETTE_CHERRY_BLOSSOM 206
+#define IDS_BROWSER_WARNING 207
+#define IDS_BROWSER_WARNING_CAPTION 208

@@ -7,28 +7,29 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "engine/palette.h"
 #include "resources/resource.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
 constexpr char kHomePageUrl[] = "https://glimra.example/";
 
 // The palette box's entries in their order in the box, with the `pal` value each stands for. The
-// names go to the wide entry points so that they read right whatever the ANSI code page is.
+// names live in the string table of each language of the template and go to the wide entry
+// points, so that they read right whatever the ANSI code page is.
 struct PaletteChoice {
-  const wchar_t* name;
+  UINT nameId;
   std::int32_t pal;
 };
 constexpr PaletteChoice kPaletteChoices[] = {
-    {L"アニメーション", PaletteAnimate},
-    {L"シフト", PaletteShift},
-    {L"固定", PaletteFixed},
-    {L"紅葉", PaletteAutumnLeaves},
-    {L"若葉", PaletteYoungLeaves},
-    {L"水面", PaletteWaterSurface},
-    {L"桜", PaletteCherryBlossom},
+    {IDS_PALETTE_ANIMATE, PaletteAnimate},
+    {IDS_PALETTE_SHIFT, PaletteShift},
+    {IDS_PALETTE_FIXED, PaletteFixed},
+    {IDS_PALETTE_AUTUMN_LEAVES, PaletteAutumnLeaves},
+    {IDS_PALETTE_YOUNG_LEAVES, PaletteYoungLeaves},
+    {IDS_PALETTE_WATER_SURFACE, PaletteWaterSurface},
+    {IDS_PALETTE_CHERRY_BLOSSOM, PaletteCherryBlossom},
 };
 constexpr int kPaletteChoiceCount = sizeof kPaletteChoices / sizeof kPaletteChoices[0];
 
@@ -39,6 +40,21 @@ constexpr int kCycleMin = 1, kCycleMax = 20;
 
 // A trackbar would itself show an outside value at the nearest end; clamping here keeps what the
 // dialog shows, and so what OK stores, independent of the control's own rules.
+// Room for the longest text of the string tables, with some to spare for other languages.
+constexpr int kTextChars = 128;
+struct Text {
+  wchar_t chars[kTextChars];
+};
+
+// One of the program's own texts. The lookup without a language is the one that chose the dialog
+// template, so the text is in the dialog's language. A missing string gives an empty text.
+Text LoadText(UINT id) {
+  Text text = {};
+  // A null instance is the program's own module, which holds the resources.
+  if (LoadStringW(nullptr, id, text.chars, kTextChars) <= 0) text.chars[0] = 0;
+  return text;
+}
+
 int ClampInt(std::int32_t value, int low, int high) {
   return value < low ? low : value > high ? high : static_cast<int>(value);
 }
@@ -87,8 +103,10 @@ void ShowSettings(HWND dialog) {
   CheckDlgButton(dialog, IDC_DIRECT_X, static_cast<UINT>(saverSettings.direct_x));
 
   const HWND box = GetDlgItem(dialog, IDC_PALETTE);
-  for (int i = 0; i < kPaletteChoiceCount; ++i)
-    SendMessageW(box, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(kPaletteChoices[i].name));
+  for (int i = 0; i < kPaletteChoiceCount; ++i) {
+    const Text name = LoadText(kPaletteChoices[i].nameId);
+    SendMessageW(box, CB_INSERTSTRING, i, reinterpret_cast<LPARAM>(name.chars));
+  }
   // A `pal` the box does not offer leaves it without a selection.
   const int index = PaletteIndexFor(saverSettings.pal);
   if (index >= 0) SendMessageA(box, CB_SETCURSEL, index, 0);
@@ -156,8 +174,9 @@ void OpenHomePage(HWND window) {
   const HINSTANCE result =
       ShellExecuteA(window, "open", kHomePageUrl, nullptr, nullptr, SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) > 32) return;
-  MessageBoxW(window, L"HTTPブラウザを起動できませんでした。", L"Glimra スクリーンセーバー",
-              MB_OK | MB_ICONWARNING);
+  const Text message = LoadText(IDS_BROWSER_WARNING);
+  const Text caption = LoadText(IDS_BROWSER_WARNING_CAPTION);
+  MessageBoxW(window, message.chars, caption.chars, MB_OK | MB_ICONWARNING);
 }
 
 void RegisterDialogControls() {

@@ -1,9 +1,21 @@
 // The eight user settings as one process-wide record, named by their INI keys.
-// Loading and saving live in settings_store.cpp; this header is plain C++ so that the engine and
-// the front-ends beyond Windows can read the record without any platform header.
+// Loading and saving are declared in settings_store.h, beside their definition; this header is
+// plain C++ so that the engine and the front-ends beyond Windows can read the record without any
+// platform header or profile store.
 #pragma once
 
 #include <cstdint>
+
+// The palette modes that `pal` selects.
+enum PaletteMode : std::int32_t {
+  PaletteFixed = 0,
+  PaletteAnimate = 1,
+  PaletteShift = 2,
+  PaletteAutumnLeaves = 3,
+  PaletteYoungLeaves = 4,
+  PaletteWaterSurface = 5,
+  PaletteCherryBlossom = 6,
+};
 
 struct SaverSettings {
   // Colour speeds: whole numbers as stored; the saver's set-up scales them by 0.01 in place.
@@ -21,11 +33,6 @@ extern SaverSettings saverSettings;
 
 constexpr char kSettingsFileName[] = "Tovalesk.ini";
 constexpr char kSettingsSection[] = "Glimra ScreenSaver";
-
-// Reads the eight keys into saverSettings; a missing file, section or key keeps the default.
-void LoadSettings();
-// Writes the eight keys, in the order they are read, each by its own call.
-void SaveSettings();
 
 // A speed as the 32-bit integer the file stores: truncated toward zero, saturated at the ends of
 // the integer's range (a file can hold speeds that no int32 holds, and converting those is

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/compose.h"
+#include "engine/engine.h"
 #include "engine/ring_tables.h"
 #include "settings/saver_settings.h"
 
@@ -14,9 +15,8 @@ class ComposeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saverSettings = SaverSettings{};
-    ResetComposition();
-    BuildBaseTable(1);
-    BuildWaveTable();
+    ResetEngine();
+    StartEngine(nullptr);
     frame.assign(kFrameBytes, 0);
     framePixels = frame.data();
     framePitch = kFrameWidth;

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "settings_file.h"
 
 namespace {
@@ -274,6 +275,28 @@ TEST_F(ConfigDialogTest, HomePageButtonWarnsOnlyWhenNoBrowserStarts) {
     EXPECT_EQ(ReadSettingsFile(), Ini({"dx_r=5", "dx_g=10", "dx_b=3", "one=1", "pal=1", "cir=1",
                                        "cycle=1", "direct_x=0"}));
   }
+}
+
+// Any interface language but Japanese gets the English template; the texts the procedure inserts
+// come from the same language's string table, and the entries keep their `pal` values.
+TEST_F(ConfigDialogTest, EnglishInterfaceGetsTheEnglishTexts) {
+  LoadSettings();
+  ResetFake();  // which also brings the language back to Japanese
+  FakeSetUiLanguage("LANG_ENGLISH");
+  ConfigDialogProc(kDialog, WM_INITDIALOG, 0, 0);
+  EXPECT_EQ(FakeControlState(IDC_PALETTE).entries,
+            (std::vector<std::string>{"Animation", "Shift", "Fixed", "Autumn leaves",
+                                      "Young leaves", "Water surface", "Cherry blossom"}));
+  FakeSelectEntry(IDC_PALETTE, 2);  // "Fixed"
+  ScriptResult("ShellExecuteA", 2);
+  Command(IDC_HOMEPAGE);
+  const auto boxes = CallsAmong({"MessageBoxW"});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].args[1], "The web browser could not be started.");
+  EXPECT_EQ(boxes[0].args[2], "Glimra Screen Saver");
+  Command(IDOK);
+  EXPECT_EQ(ReadSettingsFile(), Ini({"dx_r=5", "dx_g=10", "dx_b=3", "one=1", "pal=0", "cir=1",
+                                     "cycle=1", "direct_x=0"}));
 }
 
 TEST_F(ConfigDialogTest, RegistersTheTrackbarClass) {

@@ -18,6 +18,7 @@
 #include "host/saver_state.h"
 #include "host_scenario.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 

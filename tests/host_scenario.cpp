@@ -5,7 +5,7 @@
 
 #include "display/display_resources.h"
 #include "engine/compose.h"
-#include "engine/palette.h"
+#include "engine/engine.h"
 #include "host/run_saver.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
@@ -30,8 +30,7 @@ void FreshProcess(const std::string& keys) {
   windowPlacements = WindowPlacementList{};
   framePixels = nullptr;
   framePitch = kFrameWidth;
-  ResetComposition();
-  ResetPaletteState();
+  ResetEngine();
 }
 
 int RunSaverWith(const std::string& tail) {

@@ -40,6 +40,9 @@ const Calls kStartUpNames = {"CreateMutexA",     "GetLastError",       "EnumWind
 
 TEST(StartUp, GdiFullScreenOrder) {
   FreshProcess("direct_x=0");
+  // The back-end's records as the run has them (its end clears them).
+  DisplayResources during;
+  FakeSchedule([&during] { during = displayResources; });
   ScheduleKey();
   EXPECT_EQ(RunSaverWith("/s"), 0);
   Calls calls = CallsAmong(kStartUpNames);
@@ -65,7 +68,7 @@ TEST(StartUp, GdiFullScreenOrder) {
       "SetFocus(" + ArgsOf("ShowWindow")[0] + ")",
       "ShowCursor(0)",
       "SetDIBColorTable(" + ArgsOf("SelectObject")[0] + ", 0, 256, " +
-          FakeHex(reinterpret_cast<std::uintptr_t>(displayResources.colorTable)) + ")",
+          FakeHex(reinterpret_cast<std::uintptr_t>(during.colorTable)) + ")",
       "PeekMessageA(0x0, 0, 0, 0)",
   };
   EXPECT_EQ(calls, expected);
@@ -73,7 +76,7 @@ TEST(StartUp, GdiFullScreenOrder) {
   EXPECT_EQ(ArgsOf("GetStockObject"), (Calls{"4"}));
   // The DIB section is selected into the memory DC it was made for.
   EXPECT_EQ(ArgsOf("SelectObject")[1],
-            FakeHex(reinterpret_cast<std::uintptr_t>(displayResources.dibSection)));
+            FakeHex(reinterpret_cast<std::uintptr_t>(during.dibSection)));
   // The speeds are scaled at the very end of the set-up.
   EXPECT_DOUBLE_EQ(saverSettings.dx_r, 0.05);
 }
@@ -356,6 +359,53 @@ TEST(GdiFrames, PaintCopiesOneToOneOrStretched) {
             (Calls{"0xdc0", "0", "0", "152", "112", ArgsOf("SelectObject")[0], "0", "0", "640",
                    "480", "0xcc0020"}));
   EXPECT_EQ(CountCalls("BitBlt"), 0);
+}
+
+// Where the display stays at its own size, the frame is stretched into the largest centred 4:3
+// rectangle and only the bars beside it are painted black.
+TEST(GdiFrames, ScreenThatDidNotSwitchShowsTheWholeFrame) {
+  struct Case {
+    int width, height;
+    Calls stretch;  // destination x, y, width, height
+    std::vector<Calls> bars;
+  };
+  const Case cases[] = {
+      {1024, 768, {"0", "0", "1024", "768"}, {}},
+      {1280,
+       720,
+       {"160", "0", "960", "720"},
+       {{"0", "0", "160", "720"}, {"1120", "0", "160", "720"}}},
+      {1366,
+       768,
+       {"171", "0", "1024", "768"},
+       {{"0", "0", "171", "768"}, {"1195", "0", "171", "768"}}},
+      {600,
+       800,
+       {"0", "175", "600", "450"},
+       {{"0", "0", "600", "175"}, {"0", "625", "600", "175"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    FreshProcess();
+    FakeSetScreenSize(c.width, c.height);
+    ScriptResult("ChangeDisplaySettingsA", -2);  // DISP_CHANGE_BADMODE
+    ScheduleTicks(1);
+    ScheduleKey();
+    EXPECT_EQ(RunSaverWith("/s"), 0);
+    const std::string memoryDc = ArgsOf("SelectObject")[0];
+    const int paint = IndexOf("BeginPaint", IndexOf("InvalidateRect"));
+    Calls stretch = {"0xdc0"};
+    stretch.insert(stretch.end(), c.stretch.begin(), c.stretch.end());
+    stretch.insert(stretch.end(), {memoryDc, "0", "0", "640", "480", "0xcc0020"});
+    EXPECT_EQ(ArgsOf("StretchBlt", 1), stretch);
+    EXPECT_EQ(CountCalls("BitBlt"), 0);
+    EXPECT_EQ(CallsAmong({"SetStretchBltMode"}, paint), (Calls{"SetStretchBltMode(0xdc0, 3)"}));
+    Calls bars;
+    for (const Calls& bar : c.bars)
+      bars.push_back("PatBlt(0xdc0, " + bar[0] + ", " + bar[1] + ", " + bar[2] + ", " + bar[3] +
+                     ", 0x42)");
+    EXPECT_EQ(CallsAmong({"PatBlt"}, paint), bars);
+  }
 }
 
 TEST(GdiFrames, FirstPaintIsBlackThenTheFirstPaletteIsLoaded) {

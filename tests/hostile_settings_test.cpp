@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "engine/compose.h"
+#include "engine/engine.h"
 #include "engine/palette.h"
 #include "engine/ring_tables.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "settings_file.h"
 
 namespace {
@@ -42,13 +44,10 @@ struct SaverRun {
 
 void RunSaverOn(const SaverSettings& loaded, SaverRun& run) {
   saverSettings = loaded;
-  BuildBaseTable(saverSettings.cycle);
-  ResetComposition();
-  ResetPaletteState();
+  ResetEngine();
   std::memset(run.quad, 0, sizeof run.quad);  // the RGBQUAD reserved bytes are never written
-  BuildFirstPalette(run.quad, EntryLayoutRgbQuad);
+  StartEngine(run.quad);
   BuildFirstPalette(run.entry, EntryLayoutPaletteEntry);
-  ScalePhaseSpeeds();
   run.frame.assign(kFrameBytes, 0);
   framePixels = run.frame.data();
   framePitch = kFrameWidth;
@@ -85,7 +84,6 @@ int BaseAt(int row, int column) {
 
 class HostileSettingsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { BuildWaveTable(); }
   void SetUp() override { UseFreshSettingsFile(); }
   void TearDown() override {
     SetSettingsFileReadOnly(false);

@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <string>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "settings_file.h"
 #include "windows.h"
 
@@ -193,6 +194,65 @@ TEST_F(PrivateProfileTest, WritesGoThroughALinkToItsFile) {
   EXPECT_EQ(ReadSettingsFile(), "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=3\r\n");
   unlink(SettingsFilePath().c_str());
   std::remove(target.c_str());
+}
+
+TEST_F(PrivateProfileTest, SavesWhereverTheFileIsWritable) {
+  // A link to a file still to be made, a writable file in a folder its user may not write, and a
+  // file of another owner with its own mode: each is saved, keeps what it is, and loses nothing.
+  const std::string path = SettingsFilePath();
+  const std::string folder = path.substr(0, path.rfind('/'));
+  const std::string target = folder + "/elsewhere.ini";
+  const bool asRoot = geteuid() == 0;
+  struct Case {
+    const char* what;
+    bool link;          // the settings path is a link to `target`, which does not exist yet
+    mode_t folderMode;  // with `asUser`, the folder is root's and the file the user's
+    bool asUser;
+    mode_t fileMode;
+  };
+  const Case cases[] = {
+      {"a link to a file still to come", true, 0700, false, 0},
+      {"a writable file in a closed folder", false, 0755, true, 0664},
+      {"another owner's file and mode", false, 0700, false, 0640},
+  };
+  for (const Case& c : cases) {
+    UseFreshSettingsFile();
+    if (c.link) {
+      ASSERT_EQ(symlink("elsewhere.ini", path.c_str()), 0) << c.what;
+    } else {
+      WriteSettingsFile("[Other]\r\nk=v\r\n");
+      chmod(path.c_str(), c.fileMode);
+      if (asRoot) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0) << c.what;
+      }
+    }
+    chmod(folder.c_str(), c.folderMode);
+    if (c.asUser && asRoot) {
+      ASSERT_EQ(seteuid(65534), 0);
+    }
+    const BOOL written = Write("cir", "3");
+    if (c.asUser && asRoot) {
+      ASSERT_EQ(seteuid(0), 0);
+    }
+    chmod(folder.c_str(), 0700);
+    EXPECT_TRUE(written) << c.what;
+    struct stat info;
+    ASSERT_EQ(lstat(path.c_str(), &info), 0) << c.what;
+    if (c.link) {
+      EXPECT_TRUE(S_ISLNK(info.st_mode)) << c.what;
+      ASSERT_EQ(stat(target.c_str(), &info), 0) << c.what;
+      EXPECT_EQ(ReadSettingsFile(), "[Glimra ScreenSaver]\r\ncir=3\r\n") << c.what;
+      std::remove(target.c_str());
+    } else {
+      EXPECT_EQ(info.st_mode & 07777, c.fileMode) << c.what;
+      if (asRoot) {
+        EXPECT_EQ(info.st_uid, 65534u) << c.what;
+      }
+      EXPECT_EQ(ReadSettingsFile(), "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=3\r\n")
+          << c.what;
+    }
+    unlink(path.c_str());
+  }
 }
 
 TEST_F(PrivateProfileTest, FileOverrideAndPaths) {

@@ -16,9 +16,10 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
-#include "private_profile_location.h"
+#include "engine/engine.h"
+#include "posix/private_profile_location.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -120,23 +121,18 @@ struct EngineRun {
 
 EngineRun RunEngine(const std::string& ini, int frameCount) {
   saverSettings = SaverSettings{};
-  ResetComposition();
-  ResetPaletteState();
+  ResetEngine();
   SetProfileFileOverride(ini);
   LoadSettings();
   SetProfileFileOverride("");
-  ScalePhaseSpeeds();
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
   static PaletteEntries entries;
-  BuildFirstPalette(entries, EntryLayoutRgbQuad);
+  StartEngine(entries);
   std::vector<std::uint8_t> frame(kFrameBytes);
   framePixels = frame.data();
   framePitch = kFrameWidth;
   EngineRun run;
   for (int i = 0; i < frameCount; ++i) {
-    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeFrame();
+    StepFrame(entries);
     run.frames.push_back(frame);
     std::vector<std::uint8_t> rgb;
     for (const auto& entry : entries) rgb.insert(rgb.end(), {entry[2], entry[1], entry[0]});

@@ -170,6 +170,10 @@ const Path kFailures[] = {
      }},
     {"second instance", "", true, false, [] { ScriptResult("GetLastError", 183); }},
     {"preview without a parent", "", false, false, [] {}},
+    // The host closes its preview while the window is being made: the window's destruction
+    // releases the run, and the failed creation must not release it again.
+    {"preview, closed by its host during the window's creation", "", false, true,
+     [] { FakeDuringNextCreate([] { FakeDestroyFromOutside(FakeCreatedWindow()); }); }},
 };
 
 void RunPath(const Path& path) {

@@ -40,7 +40,7 @@ void RemoveFolderAtSettingsPath() {
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
 
 namespace {
 std::string TestDirectory() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "settings_file.h"
 
 namespace {

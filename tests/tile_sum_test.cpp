@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/compose.h"
+#include "engine/engine.h"
 #include "engine/ring_tables.h"
 #include "engine/tile_sum.h"
 #include "settings/saver_settings.h"
@@ -57,15 +58,15 @@ TEST(TileSum, ComposedFramesMatchThePlainReference) {
     for (int one = 0; one <= 1; ++one)
       for (std::ptrdiff_t pitch : {640, 704})
         cases.push_back({cir, one, pitch, cycles[cases.size() % 3]});
-  BuildWaveTable();
   for (const FrameCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "cir " << c.cir << " one " << c.one << " pitch " << c.pitch
                                       << " cycle " << c.cycle);
     saverSettings = SaverSettings{};
     saverSettings.cir = c.cir;
     saverSettings.one = c.one;
-    ResetComposition();
-    BuildBaseTable(c.cycle);
+    saverSettings.cycle = c.cycle;
+    ResetEngine();
+    StartEngine(nullptr);
     std::vector<std::uint8_t> frame(c.pitch * kFrameHeight, kPadding);
     std::vector<std::uint8_t> expected(frame.size(), kPadding);
     std::uint8_t tile[kTileHeight * kTileWidth];

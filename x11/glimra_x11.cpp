@@ -15,7 +15,7 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
+#include "engine/engine.h"
 #include "settings/saver_settings.h"
 #include "x11/pixel_lookup.h"
 #include "x11/saver_options.h"
@@ -50,13 +50,10 @@ void InstallStopHandlers() {
   for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
-// The saver's set-up: settings, scaled speeds, both tables, the first palette.
+// The saver's set-up: settings, then the engine's start.
 void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries) {
   saverSettings = SettingsFromOptions(options);
-  ScalePhaseSpeeds();
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
-  BuildFirstPalette(entries, EntryLayoutRgbQuad);
+  StartEngine(entries);
 }
 
 // Everything that belongs to the window's current size.
@@ -154,8 +151,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
       end = RunEnd::WindowLost;
       break;
     }
-    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeTile();
+    StepFrame(entries, EntryLayoutRgbQuad, FrameOutputTile);
     DrawPicture(picture, entries);
     PutFrameImage(display, target.window, gc, picture.image);
     CountFrame(options.showFps);

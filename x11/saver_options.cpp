@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "private_profile_location.h"
+#include "posix/private_profile_location.h"
+#include "settings/settings_store.h"
 
 const char* const kPaletteNames[7] = {"fixed",         "animate",      "shift",
                                       "autumn-leaves", "young-leaves", "water-surface",

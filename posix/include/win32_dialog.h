@@ -1,9 +1,10 @@
 // The configuration dialog's part of the Win32 interface: wide text, dialog controls, check states,
-// the end of the dialog and the message box. Included by windows.h; the values are the platform's.
+// the end of the dialog, the message box and the string table. Included by windows.h; the values
+// are the platform's.
 #pragma once
 
-// Wide text: the palette names and the warning go to the W entry points. On Linux wchar_t holds
-// UTF-32 rather than UTF-16; the fake converts either way, and no code here relies on the width.
+// Wide text: the string table's texts go through the W entry points. On Linux wchar_t holds UTF-32
+// rather than UTF-16; the fake converts either way, and no code here relies on the width.
 typedef wchar_t WCHAR;
 typedef const WCHAR* LPCWSTR;
 typedef WCHAR* LPWSTR;
@@ -44,3 +45,4 @@ BOOL CheckDlgButton(HWND dialog, int id, UINT check);
 UINT IsDlgButtonChecked(HWND dialog, int id);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int bufferMax);

@@ -113,6 +113,8 @@ struct SECURITY_ATTRIBUTES;
 #define BI_RGB 0
 #define DIB_RGB_COLORS 0
 #define SRCCOPY 0x00CC0020
+#define BLACKNESS 0x00000042
+#define COLORONCOLOR 3
 
 // Display settings.
 #define DM_PELSWIDTH 0x00080000L
@@ -238,6 +240,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
             DWORD rop);
 BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop);
+int SetStretchBltMode(HDC dc, int mode);
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);
 
 // kernel32.

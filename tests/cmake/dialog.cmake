@@ -21,7 +21,8 @@ endif()
 if(WIN32)
   add_executable(dialog_probe e2e/dialog/dialog_probe.cpp)
   target_compile_options(dialog_probe PRIVATE ${GLIMRA_WARNINGS})
-  foreach(scenario IN ITEMS open-c-ok open-empty-esc stored-out-of-range no-browser other-locale)
+  foreach(scenario IN ITEMS open-c-ok open-empty-esc stored-out-of-range no-browser other-locale
+    english)
     add_test(NAME dialog_e2e_${scenario}
       COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/dialog/dialog_e2e.sh ${scenario}
         $<TARGET_FILE:glimra> $<TARGET_FILE:dialog_probe>

@@ -5,4 +5,6 @@ if(NOT WIN32)
   target_include_directories(glimra_fake_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_options(glimra_fake_win32 PRIVATE ${GLIMRA_WARNINGS})
   target_link_libraries(glimra_fake_win32 PUBLIC glimra_win32_decls)
+  # LoadStringW answers from the string tables of the real resource script.
+  target_compile_definitions(glimra_fake_win32 PRIVATE GLIMRA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 endif()

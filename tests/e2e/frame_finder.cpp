@@ -14,9 +14,10 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
-#include "private_profile_location.h"
+#include "engine/engine.h"
+#include "posix/private_profile_location.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -58,17 +59,13 @@ int main(int argc, char** argv) {
   SetProfileFileOverride(argv[1]);
   LoadSettings();
   static PaletteEntries entries = {};
-  BuildFirstPalette(entries, EntryLayoutRgbQuad);
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
-  ScalePhaseSpeeds();
+  StartEngine(entries);
   std::vector<std::uint8_t> frame(kFrameBytes);
   framePixels = frame.data();
   framePitch = kFrameWidth;
 
   for (long k = 1; k <= max; ++k) {
-    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeFrame();
+    StepFrame(entries);
     if (Matches(frame.data(), entries, shot, bottomUp)) {
       std::printf("%ld\n", k);
       return 0;

@@ -30,5 +30,9 @@ void FakeSetCheck(int id, UINT check);
 // Whether EndDialog was called, and with which result.
 bool FakeDialogEnded(INT_PTR* result = nullptr);
 
+// The user's interface language, named as the resource script names it ("LANG_JAPANESE", the
+// default, or "LANG_ENGLISH"): LoadStringW answers from that language's string table.
+void FakeSetUiLanguage(const std::string& rcLanguage);
+
 // Wide text as UTF-8, whatever the width of wchar_t.
 std::string FakeWideText(const wchar_t* text);

@@ -140,6 +140,16 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
   return TRUE;
 }
 
+int SetStretchBltMode(HDC dc, int mode) {
+  RecordCall("SetStretchBltMode", {Hex(dc), Num(mode)});
+  return 1;  // BLACKONWHITE, a new DC's mode
+}
+
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
+  RecordCall("PatBlt", {Hex(dc), Num(x), Num(y), Num(width), Num(height), FakeHex(rop)});
+  return TRUE;
+}
+
 UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors) {
   RecordCall("SetDIBColorTable", {Hex(dc), Num(start), Num(count), Hex(colors)});
   auto selected = S().selected.find(dc);

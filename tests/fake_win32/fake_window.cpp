@@ -8,6 +8,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "fake_win32/fake_calls.h"
 #include "fake_win32/fake_ledger.h"
@@ -50,6 +51,7 @@ struct State {
   int screenHeight = 768;
   HWND focus = nullptr;
   HWND created = nullptr;
+  std::function<void()> duringCreate;
   std::uintptr_t nextHandle = 0x10010;
 };
 
@@ -196,6 +198,9 @@ HWND FakeCreatedWindow() {
 void FakeDestroyFromOutside(HWND window) {
   Destroy(window);
 }
+void FakeDuringNextCreate(std::function<void()> event) {
+  S().duringCreate = std::move(event);
+}
 void FakeSetCursorPos(LONG x, LONG y) {
   S().cursor = {x, y};
 }
@@ -279,6 +284,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   if (Send(handle, WM_CREATE, 0, 0) == -1) {
     Destroy(handle);
     return nullptr;
+  }
+  // Another program acting while the window is made; a window it destroyed was never made.
+  if (auto event = std::exchange(S().duringCreate, nullptr)) {
+    event();
+    if (Find(handle) == nullptr) return nullptr;
   }
   return handle;
 }

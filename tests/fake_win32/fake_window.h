@@ -31,6 +31,10 @@ HWND FakeCreatedWindow();
 // Destroys a window as its owner would, outside the program (no call is recorded); its children
 // are destroyed with it.
 void FakeDestroyFromOutside(HWND window);
+// Runs `event` inside the next CreateWindowExA, after the new window's WM_CREATE, as another
+// program acting at that moment would (a host closing its preview); if the new window is gone
+// afterwards, the creation returns null.
+void FakeDuringNextCreate(std::function<void()> event);
 
 void FakeSetCursorPos(LONG x, LONG y);
 void FakeSetScreenSize(int width, int height);  // the mode stored for the display

@@ -7,7 +7,7 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
+#include "engine/engine.h"
 #include "settings/saver_settings.h"
 
 namespace {
@@ -29,18 +29,11 @@ void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int by
 void RunFrames(std::vector<std::uint8_t>& frame, PaletteEntries colours) {
   saverSettings = SaverSettings{};
   saverSettings.one = 0;  // tiled: the crop shows the tile one to one, rings and all
-  BuildFirstPalette(colours, EntryLayoutRgbQuad);
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
-  ScalePhaseSpeeds();
-  ResetPaletteState();
-  ResetComposition();
+  ResetEngine();
+  StartEngine(colours);
   framePixels = frame.data();
   framePitch = kFrameWidth;
-  for (int i = 0; i < kFramesToRun; ++i) {
-    StepPaletteEntries(colours, EntryLayoutRgbQuad);
-    ComposeFrame();
-  }
+  for (int i = 0; i < kFramesToRun; ++i) StepFrame(colours);
   framePixels = nullptr;
 }
 

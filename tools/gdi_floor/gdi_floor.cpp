@@ -18,7 +18,7 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
+#include "engine/engine.h"
 #include "settings/saver_settings.h"
 
 namespace {
@@ -56,12 +56,10 @@ void CreateFrame(HWND window) {
   ReleaseDC(window, windowDc);
   // One real frame and the first palette, composed once: the picture costs GDI what the saver's
   // pictures cost it, and never changes.
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
+  auto* entries = reinterpret_cast<PaletteEntries*>(floorState.bitmapInfo->bmiColors);
+  StartEngine(*entries);
   framePixels = static_cast<std::uint8_t*>(pixels);
   if (framePixels) ComposeFrame();
-  auto* entries = reinterpret_cast<PaletteEntries*>(floorState.bitmapInfo->bmiColors);
-  BuildFirstPalette(*entries, EntryLayoutRgbQuad);
   SetDIBColorTable(floorState.memoryDc, 0, kPaletteSize, floorState.bitmapInfo->bmiColors);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/palette.h"
+#include "engine/engine.h"
 #include "engine/ring_tables.h"
 
 namespace {
@@ -25,9 +26,8 @@ void Put32(std::vector<std::uint8_t>& out, unsigned value) {
   Put16(out, value >> 16);
 }
 
-// The icon's 16 colour indices, rows top-down.
+// The icon's 16 colour indices, rows top-down, from the wave table of a started engine.
 std::vector<std::uint8_t> IconPixels() {
-  BuildWaveTable();
   std::vector<std::uint8_t> pixels(kSize * kSize);
   for (int y = 0; y < kSize; ++y)
     for (int x = 0; x < kSize; ++x) {
@@ -40,7 +40,7 @@ std::vector<std::uint8_t> IconPixels() {
 
 std::vector<std::uint8_t> IconFile() {
   static PaletteEntries entries;
-  BuildFirstPalette(entries, EntryLayoutRgbQuad);
+  StartEngine(entries);
   const std::vector<std::uint8_t> pixels = IconPixels();
   const unsigned xorBytes = kSize * kSize / 2;  // 4 bits a pixel, 16 bytes a row
   const unsigned andBytes = kSize * 4;          // 1 bit a pixel, rows padded to 4 bytes

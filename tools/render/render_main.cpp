@@ -9,9 +9,10 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
-#include "engine/ring_tables.h"
-#include "private_profile_location.h"
+#include "engine/engine.h"
+#include "posix/private_profile_location.h"
 #include "settings/saver_settings.h"
+#include "settings/settings_store.h"
 #include "tools/render/gif_writer.h"
 #include "tools/render/png_writer.h"
 #include "tools/render/render_options.h"
@@ -28,14 +29,11 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
-// The saver's set-up: settings, scaled speeds, both tables, the first palette.
+// The saver's set-up: settings, then the engine's start.
 void SetUpEngine(const RenderOptions& options, PaletteEntries entries) {
   if (!options.iniPath.empty()) SetProfileFileOverride(options.iniPath);
   LoadSettings();
-  ScalePhaseSpeeds();
-  BuildBaseTable(saverSettings.cycle);
-  BuildWaveTable();
-  BuildFirstPalette(entries, EntryLayoutRgbQuad);
+  StartEngine(entries);
 }
 
 void ShowProgress(long done, long total) {
@@ -80,8 +78,7 @@ int main(int argc, char** argv) {
 
   bool ok = true;
   for (long i = 1; i <= options.frames && ok; ++i) {
-    if (saverSettings.pal != 0) StepPaletteEntries(entries, EntryLayoutRgbQuad);
-    ComposeFrame();
+    StepFrame(entries);
     if (gif) {
       ok = AddGifFrame(gif, framePixels, framePitch, entries, EntryLayoutRgbQuad, error);
       ShowProgress(i, options.frames);

@@ -9,7 +9,9 @@
 #   stored-out-of-range  pal 9, cir 7, dx_r -1 stored: shown as no selection, 3 and 100; OK keeps
 #                        pal 9 and writes the shown ends
 #   no-browser           the browser cannot start: the warning shows once; afterwards OK works
-#   other-locale         a non-Japanese locale: the palette names and the warning still read right
+#   other-locale         the C locale: the palette names and the warning read right, in English
+#   english              en_US: caption, labels and buttons in English (no "?", nothing else);
+#                        the English palette names; Enter (OK) writes the eight keys in order
 set -euo pipefail
 scenario=$1
 program=$(realpath "$2")
@@ -111,6 +113,8 @@ wait_warning() {
 
 readonly palette='palette=アニメーション,シフト,固定,紅葉,若葉,水面,桜'
 readonly warning='warning=Glimra スクリーンセーバー|HTTPブラウザを起動できませんでした。'
+readonly palette_en='palette=Animation,Shift,Fixed,Autumn leaves,Young leaves,Water surface,Cherry blossom'
+readonly warning_en='warning=Glimra Screen Saver|The web browser could not be started.'
 readonly defaults=(dx_r=5 dx_g=10 dx_b=3 one=1 pal=1 cir=1 cycle=1 direct_x=0)
 rm -f "$ini"
 
@@ -165,11 +169,26 @@ case $scenario in
     export LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winebrowser.exe=d"
     start /c
     state
-    expect "$palette" selection=0
+    expect "$palette_en" selection=0
     probe click 100
     wait_warning
-    [ "$(cat "$work/warnings")" = "$warning" ] || fail "warning: $(cat "$work/warnings")"
+    [ "$(cat "$work/warnings")" = "$warning_en" ] || fail "warning: $(cat "$work/warnings")"
     screenshot dialog-other-locale
+    ;;
+  english)
+    export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+    start /c
+    state
+    expect 'caption=Glimra settings' 'control=1|OK' 'control=2|Cancel' 'control=-1|Many' \
+      'control=100|Display' 'control=103|Enlarged' 'control=104|Tiled' 'control=108|Use DirectX' \
+      'control=100|Visit the Tovalesk Works home page' "$palette_en" selection=0
+    # Every text is plain English: no "?" from a code page, no Japanese left. (The picture's static
+    # holds the picture's resource number, 0xFFFF 102, instead of a text.)
+    LC_ALL=C grep -v '^control=-1|[^ -~]*f$' "$work/state" | LC_ALL=C grep -n '[?]\|[^ -~]' &&
+      fail "a text is not plain English"
+    screenshot dialog-english
+    press_to_end Return
+    expect_ini "${defaults[@]}"
     ;;
   *)
     fail "unknown scenario"

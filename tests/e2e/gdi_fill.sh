@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# /s with direct_x 0 on screens that cannot switch to 640 x 480 (Xvfb has one mode): the saver's
+# window keeps the screen's size, and the frame fills the largest centred 4:3 rectangle of it,
+# stretched by whole pixels, with black bars beside it. 1024 x 768 is filled whole; 1280 x 720
+# shows 960 x 720 in the middle.
+export E2E_NAME=gdi_fill # read by e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+
+write_ini dx_r=5 dx_g=10 dx_b=3 one=1 pal=0 cir=1 cycle=1 direct_x=0
+
+# fitted_frame PICTURE: screenshots the screen, cuts out PICTURE (WxH+X+Y) and samples it back to
+# 640 x 480 at the middle of each frame pixel's stretched block; prints the number of the frame it
+# shows (mirrored: the DIB is bottom-up), or nothing. Retries a shot taken while a frame was drawn.
+fitted_frame() {
+  local frame=''
+  for _ in 1 2 3 4 5; do
+    sleep 0.5
+    xwd -root -silent >"$WORK/shot.xwd"
+    /usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -sample '640x480!' -depth 8 \
+      rgb:"$WORK/shot.rgb"
+    frame=$(frame_of "$WORK/shot.rgb" 2000 bottom-up)
+    [ -n "$frame" ] && break
+  done
+  echo "$frame"
+}
+
+# all_black AREA: whether the last screenshot is black all over AREA (WxH+X+Y).
+all_black() {
+  [ "$(/usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
+}
+
+# check_screen WxH PICTURE BAR...: one run of the saver on a screen of that size.
+check_screen() {
+  local screen=$1 picture=$2
+  shift 2
+  start_xvfb "${screen}x24"
+  start_saver /s
+  window=$(saver_window) || true
+  [ -n "$window" ] || fail "$screen: no saver window appeared"
+  geometry=$(xdotool getwindowgeometry "$window" | tr '\n' ' ')
+  [[ $geometry == *"$screen"* ]] || fail "$screen: the window is not the screen's size: $geometry"
+
+  frame=$(fitted_frame "$picture")
+  [ -n "$frame" ] || fail "$screen: $picture is none of the first 2000 frames, stretched"
+  log "$screen: $picture shows frame $frame"
+  local bar
+  for bar in "$@"; do
+    all_black "$bar" || fail "$screen: the bar $bar is not black"
+  done
+  cp "$WORK/shot.xwd" "$WORK/screen-$screen.xwd"
+
+  xdotool key space
+  expect_exit_0 "$SAVER_PID" 15 "$screen: a key"
+  # The next screen needs a fresh Wine server: it keeps the display it started with.
+  wineserver -k >/dev/null 2>&1 || true
+  timeout 10 wineserver -w >/dev/null 2>&1 || true
+  kill "$XVFB_PID" && wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
+}
+
+check_screen 1024x768 1024x768+0+0
+check_screen 1280x720 960x720+160+0 160x720+0+0 160x720+1120+0
+log "PASS"

@@ -1,0 +1,42 @@
+# Wine for scripts and tests, sourced (not run): which Wine runs a program, and a prefix made once
+# under a lock (so that runs started in parallel share it) and set up for runs without a window
+# manager.
+#   wine_select PROGRAM       sets WINE (wine64 for an x86-64 program, else wine), exports WINEARCH
+#   wine_prefix_ensure PREFIX  exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; makes the prefix on
+#                              first use (12-20 s). Call wine_select first (win64 when not).
+
+WINE=/usr/lib/wine/wine64
+export WINEARCH=win64
+
+wine_select() {
+  if file -b "$1" 2>/dev/null | grep -q 'x86-64'; then
+    WINE=/usr/lib/wine/wine64
+    export WINEARCH=win64
+  else
+    WINE=wine
+    export WINEARCH=win32
+  fi
+}
+
+wine_prefix_ensure() {
+  export WINEPREFIX=${1:?usage: wine_prefix_ensure PREFIX}
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # No prompts to install Mono or Gecko.
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+  [ -f "$WINEPREFIX/.glimra-ready" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    [ -f "$WINEPREFIX/.glimra-ready" ] && exit 0
+    echo "making the Wine prefix $WINEPREFIX (once, about 20 s)" >&2
+    # Made without a display, so that nothing of the prefix stays tied to a display that closes.
+    unset DISPLAY
+    timeout 120 "$WINE" wineboot -i >/dev/null 2>&1 || true
+    timeout 60 wineserver -w || true
+    # Without a window manager each DestroyWindow of a top-level window would wait 2 s.
+    timeout 60 "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+      { echo "could not set up the Wine prefix $WINEPREFIX" >&2; exit 1; }
+    timeout 60 wineserver -w || true
+    touch "$WINEPREFIX/.glimra-ready"
+  ) 9>"$WINEPREFIX.lock"
+}
