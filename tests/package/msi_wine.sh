@@ -13,15 +13,11 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 work=$root/build/package-tests/msi
 rm -rf "$work" && mkdir -p "$work"
 
-W=/usr/lib/wine/wine64
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY
-XVFB_PID=
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  [ -z "$XVFB_PID" ] || kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+# shellcheck source=tools/lib/wine-prefix.sh
+source "$root/tools/lib/wine-prefix.sh"
+W=$WINE
+unset DISPLAY # the installer needs none
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 bad=0
 check() { # check DESCRIPTION COMMAND...: notes a failed check and goes on
   local what=$1
@@ -29,8 +25,7 @@ check() { # check DESCRIPTION COMMAND...: notes a failed check and goes on
   "$@" || { echo "FAILED: $what" >&2; bad=1; }
 }
 
-timeout 180 "$W" wineboot -i >/dev/null 2>&1 || true
-timeout 60 wineserver -w || true
+wine_prefix_ensure "$work/prefix"
 windows=$WINEPREFIX/drive_c/windows
 installed_scr=$windows/syswow64/glimra.scr
 

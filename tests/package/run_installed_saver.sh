@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
 # Starts an installed 32-bit glimra.scr with /s under 32-bit Wine (in the caller's WINEPREFIX) on
 # a private Xvfb, presses a key once its window is up, and expects exit code 0.
-#   run_installed_saver.sh GLIMRA.SCR WORK_FOLDER
+#   run_installed_saver.sh GLIMRA.SCR WORK_FOLDER (for the X server's log)
 set -euo pipefail
 scr=${1:?usage: run_installed_saver.sh GLIMRA.SCR WORK_FOLDER}
 work=${2:?usage: run_installed_saver.sh GLIMRA.SCR WORK_FOLDER}
-Xvfb -displayfd 9 -screen 0 640x480x24 -nolisten tcp 9>"$work/display" 2>/dev/null &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.2; done
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# shellcheck source=tools/lib/xvfb.sh
+source "$root/tools/lib/xvfb.sh"
+XVFB_LOG=$work/xvfb.log xvfb_start 640x480x24
+trap 'wineserver -k 2>/dev/null || true; xvfb_stop' EXIT
 
 # A wineserver started without a display (by msiexec) would keep the saver's window off this one.
 wineserver -k 2>/dev/null || true
