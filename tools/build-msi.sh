@@ -16,12 +16,19 @@ cp "$root/LICENSE" "$stage/LICENSE"
 cd "$stage"
 wixl -a x86 -D "Version=$version" -D ScrFile=glimra.scr -D IconFile=glimra.ico \
   -D LicenseFile=LICENSE -o "$out" "$root/packaging/windows/glimra.wxs"
-# wixl 0.101 drops IncludeMaximum: set "maximum inclusive" (0x200) on the row that finds older
-# versions, so that a rebuild of the same version replaces the installed one too.
-msiinfo export "$out" Upgrade >Upgrade.idt
-sed -i -E 's/\t256(\t\tGLIMRA_OLDER_FOUND)/\t768\1/' Upgrade.idt
-if ! grep -q $'\t768\t\tGLIMRA_OLDER_FOUND' Upgrade.idt; then
-  echo "build-msi.sh: the Upgrade table is not as expected" >&2
-  exit 1
-fi
-msibuild "$out" -i Upgrade.idt
+# Two attributes that wixl 0.101 cannot write, set in its tables afterwards:
+# - "maximum inclusive" (0x200) on the row that finds older versions, so that a rebuild of the
+#   same version replaces the installed one too (wixl drops IncludeMaximum);
+# - "permanent" (0x10) on the component that makes Glimra the current saver: the package's
+#   uninstall deletes SCRNSAVE.EXE itself, and only while it still names glimra.scr.
+patch_table() { # patch_table TABLE SED_EXPRESSION PATTERN_OF_THE_CHANGED_LINE
+  msiinfo export "$out" "$1" >"$1.idt"
+  sed -i -E "$2" "$1.idt"
+  if ! grep -qP -- "$3" "$1.idt"; then
+    echo "build-msi.sh: the $1 table is not as expected" >&2
+    exit 1
+  fi
+  msibuild "$out" -i "$1.idt"
+}
+patch_table Upgrade 's/\t256(\t\tGLIMRA_OLDER_FOUND)/\t768\1/' '\t768\t\tGLIMRA_OLDER_FOUND'
+patch_table Component 's/^(CurrentSaver\t[^\t]*\tTARGETDIR\t)4\t/\120\t/' '^CurrentSaver\t[^\t]*\tTARGETDIR\t20\t'

@@ -2,7 +2,8 @@
 # The Windows installer under Wine, in a fresh 64-bit prefix with wine64's msiexec, silent as an
 # administrator deploys it: the program-only feature; the full install (file, Add/Remove entry,
 # current saver); the same package again; where 32-bit programs run, the installed saver with /s;
-# an upgrade, and no downgrade; the uninstall, which keeps the user's Tovalesk.ini.
+# an upgrade, and no downgrade; the uninstall, which keeps the user's Tovalesk.ini and a screen
+# saver that the user chose after the install.
 #   msi_wine.sh GLIMRA.MSI GLIMRA.SCR VERSION
 set -euo pipefail
 usage="usage: msi_wine.sh GLIMRA.MSI GLIMRA.SCR VERSION"
@@ -97,4 +98,11 @@ check "glimra.scr removed" test ! -e "$installed_scr"
 check "Add/Remove entry removed" test -z "$(arp_entries)"
 check "SCRNSAVE.EXE removed" test -z "$(reg_value "$desktop" SCRNSAVE.EXE)"
 check "Tovalesk.ini unchanged" cmp -s "$windows/Tovalesk.ini" "$work/Tovalesk.ini.before"
+
+# A saver that the user chose after the install stays chosen when Glimra goes.
+other='C:\windows\system32\other.scr'
+check "install again" msiexec /i "$msi"
+"$W" reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
+check "uninstall again" msiexec /x "$msi"
+check "the saver chosen since stays" test "$(reg_value "$desktop" SCRNSAVE.EXE)" = "$other"
 exit "$bad"
