@@ -10,7 +10,7 @@ apt() { flock /tmp/apt.lock apt-get -o DPkg::Lock::Timeout=300 -y -qq "$@" >/dev
 installed() { dpkg-query -W -f='${Status}' glimra 2>/dev/null | grep -q 'ok installed'; }
 
 bad=0
-lintian --fail-on error --suppress-tags initial-upload-closes-no-bugs "$deb" >&2 ||
+lintian --fail-on error "$deb" >&2 ||
   { echo "lintian reports errors" >&2; bad=1; }
 
 installed && apt purge glimra
