@@ -1,7 +1,8 @@
 // The X11 saver run as a program under a private Xvfb: its picture in a test-made window equals,
-// pixel for pixel, one of glimra-render's frames for the same settings; it follows resizes; it
-// ends cleanly on SIGTERM (and leaves no shared memory even when killed); it ends when its window
-// is destroyed; its own window closes on q; its exit codes.
+// pixel for pixel, one of glimra-render's frames for the same settings, kept in shape (or
+// stretched) in windows of any size; it follows resizes; it ends cleanly on SIGTERM (and leaves no
+// shared memory even when killed); it ends when its window is destroyed; its own window closes on
+// q; its exit codes.
 // GoogleTest comes before Xlib, whose None and Bool macros clash with its names.
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -126,12 +128,22 @@ std::vector<Rgb> RenderedFrames(const std::string& ini, int count) {
   return frames;
 }
 
-// Whether the screenshot is the frame sampled to the window's size as the saver scales it:
-// nearest neighbour, window pixel (x, y) from frame pixel (x * 640 / width, y * 480 / height).
-bool ShowsFrame(const Rgb& shot, const Rgb& frame, int width, int height) {
+// Whether the screenshot is the frame as the saver places and scales it: the largest 4:3
+// rectangle that fits (rounded to the nearest pixel), centred, black around it, or with `stretch`
+// the whole window; nearest neighbour, picture pixel (x, y) from frame pixel
+// (x * 640 / width, y * 480 / height).
+bool ShowsFrame(const Rgb& shot, const Rgb& frame, int width, int height, bool stretch) {
+  int pictureWidth = width, pictureHeight = height;
+  if (!stretch && width * 3 <= height * 4) pictureHeight = (width * 3 + 2) / 4;
+  if (!stretch && width * 3 > height * 4) pictureWidth = (height * 4 + 1) / 3;
+  const int left = (width - pictureWidth) / 2, top = (height - pictureHeight) / 2;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      const std::uint8_t* want = &frame[((y * 480 / height) * 640 + x * 640 / width) * 3];
+      const int px = x - left, py = y - top;
+      const bool inside = px >= 0 && px < pictureWidth && py >= 0 && py < pictureHeight;
+      static const std::uint8_t black[3] = {0, 0, 0};
+      const std::uint8_t* want =
+          inside ? &frame[((py * 480 / pictureHeight) * 640 + px * 640 / pictureWidth) * 3] : black;
       const std::uint8_t* got = &shot[(static_cast<std::size_t>(y) * width + x) * 3];
       if (want[0] != got[0] || want[1] != got[1] || want[2] != got[2]) return false;
     }
@@ -269,9 +281,11 @@ void X11DisplayTest::ExpectPictureOfRenderer(const PictureCase& c) {
   Stop(pid);
   const std::vector<Rgb> frames = RenderedFrames(ini, most);
   ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
+  const bool stretch =
+      std::find(c.options.begin(), c.options.end(), "--stretch") != c.options.end();
   int match = 0;
   for (int k = 0; k < most && match == 0; ++k)
-    if (ShowsFrame(shot, frames[k], width, height)) match = k + 1;
+    if (ShowsFrame(shot, frames[k], width, height, stretch)) match = k + 1;
   EXPECT_GT(match, 1) << c.what << ": the picture is none of frames 2.." << most;
   std::fprintf(stderr, "%s: frame %d of at most %d\n", c.what, match, most);
   XDestroyWindow(display, window);
@@ -313,6 +327,28 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
        1280,
        960,
        PictureCase::WindowId},
+  };
+  for (const PictureCase& c : cases) ExpectPictureOfRenderer(c);
+}
+
+// Windows of other shapes: the picture keeps its shape, centred on black, unless stretched.
+TEST_F(X11DisplayTest, PictureKeepsItsShapeInAnyWindow) {
+  const char* tiled = "[Glimra ScreenSaver]\none=0\n";
+  const std::vector<PictureCase> cases = {
+      {"800x300, black at the sides", {}, "", 800, 300, 0, 0, PictureCase::WindowId},
+      {"800x300 stretched", {"--stretch"}, "", 800, 300, 0, 0, PictureCase::WindowId},
+      {"1024x768", {}, "", 1024, 768, 0, 0, PictureCase::WindowId},
+      {"1280x720, tiled", {"--tile"}, tiled, 1280, 720, 0, 0, PictureCase::WindowId},
+      {"333x517, black above and below", {}, "", 333, 517, 0, 0, PictureCase::WindowId},
+      {"1366x768 stretched, tiled",
+       {"--stretch", "--tile"},
+       tiled,
+       1366,
+       768,
+       0,
+       0,
+       PictureCase::WindowId},
+      {"resized from 640x480 to 801x451", {}, "", 640, 480, 801, 451, PictureCase::WindowId},
   };
   for (const PictureCase& c : cases) ExpectPictureOfRenderer(c);
 }

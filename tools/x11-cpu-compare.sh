@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Compares the CPU that the X11 glimra and XScreenSaver's `interference` hack spend per shown
-# frame, client and X server, drawing into the root window of one 640x480 Xvfb in the same run.
-# Usage: bash tools/x11-cpu-compare.sh [SECONDS per program, default 10] [paced|unpaced|both]
-# paced: each program at its default delay; unpaced: both with delay 0, which shows the work per
+# Compares the CPU that the X11 glimra spends per shown frame, client and X server, with the floor
+# (glimra_x11_floor: the same window, image, events and pace, one unchanging picture) and with
+# XScreenSaver's `interference` hack, all drawing into the root window of one 640x480 Xvfb. The
+# programs take turns, ROUNDS times, so that a change in the machine's load falls on each alike.
+# Usage: bash tools/x11-cpu-compare.sh [SECONDS per turn, default 10] [paced|unpaced|both]
+#        [ROUNDS, default 3]
+# paced: each program at its default delay; unpaced: all with delay 0, which shows the work per
 # frame without the cost of waking up for each one; both (default): one after the other.
 # Installs what is missing (Debian's xscreensaver-data-extra for the hack) and builds the native
 # preset first. Not part of CI.
@@ -10,28 +13,27 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash tools/install-deps.sh --x11-measure
 cmake --preset native >/dev/null
-cmake --build --preset native --target glimra-x11 glimra_putimage_counter >/dev/null
+cmake --build --preset native --target glimra-x11 glimra_x11_floor glimra_putimage_counter >/dev/null
 seconds=${1:-10}
 paces=${2:-both}
+rounds=${3:-3}
 [ "$paces" = both ] && paces="paced unpaced"
 glimra=build/native/x11/glimra
+floor=build/native/tools/x11-measure/glimra_x11_floor
 counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
 hack=/usr/libexec/xscreensaver/interference
 [ -x "$hack" ] || { echo "no $hack (package xscreensaver-data-extra)" >&2; exit 1; }
 
+source tools/lib/xvfb.sh
 work=$(mktemp -d)
 cleanup() {
   [ -n "${client:-}" ] && kill "$client" 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 2>/dev/null &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n 1 "$work/display")
+xvfb_start 640x480x24 || exit 1
+xvfb=$XVFB_PID
 
 # CPU time of every thread of a process, in nanoseconds (the scheduler's own accounting).
 # (%.0f: some awks print %d through a 32-bit integer.)
@@ -62,23 +64,31 @@ measure() {
 }
 
 report() {
-  local pace=$1 glimra_delay=() hack_delay=()
+  local pace=$1 glimra_delay=() hack_delay=() results=$work/results-$1
   [ "$pace" = unpaced ] && glimra_delay=(--delay 0) hack_delay=(-delay 0)
-  read -r gf gc gs gp < <(measure glimra "$glimra" --root "${glimra_delay[@]}")
-  read -r hf hc hs hp < <(measure interference "$hack" -root "${hack_delay[@]}")
-  awk -v pace="$pace" -v gf="$gf" -v gc="$gc" -v gs="$gs" -v hf="$hf" -v hc="$hc" -v hs="$hs" \
-    -v gp="$gp" -v hp="$hp" -v t="$seconds" '
-    function row(name, f, c, s, p) {
+  for _ in $(seq "$rounds"); do
+    echo "glimra $(measure glimra "$glimra" --root "${glimra_delay[@]}")" >>"$results"
+    echo "floor $(measure floor "$floor" --root "${glimra_delay[@]}")" >>"$results"
+    echo "interference $(measure interference "$hack" -root "${hack_delay[@]}")" >>"$results"
+  done
+  # Each line: program, frames, client ms, server ms, images per frame.
+  awk -v pace="$pace" -v t="$seconds" -v r="$rounds" '
+    { f[$1] += $2; c[$1] += $3; s[$1] += $4; p[$1] = $5 }
+    function cost(name) { return (c[name] + s[name]) / f[name] }
+    function row(name) {
       printf "%-13s %6d frames %6.1f/s (%.1f images each)  per frame: client %.3f ms  " \
-        "X server %.3f ms  total %.3f ms\n", name, f, f / t, p, c / f, s / f, (c + s) / f
+        "X server %.3f ms  total %.3f ms\n", name, f[name], f[name] / (t * r), p[name],
+        c[name] / f[name], s[name] / f[name], cost(name)
     }
-    BEGIN {
-      printf "640x480x24 Xvfb, root window, %d s each, %s\n", t,
+    END {
+      printf "640x480x24 Xvfb, root window, %d rounds of %d s each, %s\n", r, t,
         pace == "unpaced" ? "delay 0" : "default delays"
-      row("glimra", gf, gc, gs, gp)
-      row("interference", hf, hc, hs, hp)
-      printf "glimra / interference CPU per frame: 1/%.1f\n", ((hc + hs) / hf) / ((gc + gs) / gf)
-    }'
+      row("glimra")
+      row("floor")
+      row("interference")
+      printf "glimra / floor CPU per frame: %.2f\n", cost("glimra") / cost("floor")
+      printf "glimra / interference CPU per frame: 1/%.1f\n", cost("interference") / cost("glimra")
+    }' "$results"
 }
 
 for pace in $paces; do report "$pace"; done

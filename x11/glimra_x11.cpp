@@ -8,7 +8,6 @@
 #include <signal.h>
 #include <time.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,6 +16,7 @@
 #include "engine/palette.h"
 #include "engine/engine.h"
 #include "settings/saver_settings.h"
+#include "x11/frame_pace.h"
 #include "x11/pixel_lookup.h"
 #include "x11/saver_options.h"
 #include "x11/window_choice.h"
@@ -58,16 +58,21 @@ void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries) {
 
 // Everything that belongs to the window's current size.
 struct Picture {
+  PicturePlace place{};
   FrameImage image;
   TileSampling sampling;
   ChannelMasks masks{};
 };
 
-bool MakePicture(Display* display, const TargetWindow& target, Picture& picture) {
-  if (!CreateFrameImage(display, target.visual, target.depth, target.width, target.height, true,
+bool MakePicture(Display* display, const TargetWindow& target, bool stretch, Picture& picture) {
+  picture.place = PlacePicture(target.width, target.height, stretch);
+  const PicturePlace& place = picture.place;
+  if (!CreateFrameImage(display, target.visual, target.depth, place.width, place.height, true,
                         picture.image))
     return false;
-  picture.sampling = MakeTileSampling(target.width, target.height, saverSettings.one != 0);
+  picture.image.x = place.x;
+  picture.image.y = place.y;
+  picture.sampling = MakeTileSampling(place.width, place.height, saverSettings.one != 0);
   picture.masks = {target.visual->red_mask, target.visual->green_mask, target.visual->blue_mask};
   return true;
 }
@@ -88,25 +93,6 @@ void DrawPicture(Picture& picture, const PaletteEntries entries) {
       XPutPixel(image, x, y,
                 pixels[ringTile[picture.sampling.tileRow[y] * kTileWidth +
                                 picture.sampling.tileColumn[x]]]);
-}
-
-// Sleeps until `deadline`, then moves it on by the delay; a run that fell behind starts afresh
-// from now instead of racing to catch up. A stop signal ends the pause.
-void WaitForNextFrame(timespec& deadline, long delayMicroseconds) {
-  auto add = [](timespec& t, long nanoseconds) {
-    t.tv_nsec += nanoseconds;
-    t.tv_sec += t.tv_nsec / 1000000000;
-    t.tv_nsec %= 1000000000;
-  };
-  add(deadline, delayMicroseconds * 1000);
-  while (!stopSignal &&
-         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
-  }
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  // More than one delay behind: the next frame is due one delay from now.
-  const double late = (now.tv_sec - deadline.tv_sec) + (now.tv_nsec - deadline.tv_nsec) * 1e-9;
-  if (late > delayMicroseconds * 1e-6) deadline = now;
 }
 
 // --fps: the rate achieved over the last second or so.
@@ -133,6 +119,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
   timespec deadline;
   clock_gettime(CLOCK_MONOTONIC, &deadline);
   RunEnd end = RunEnd::Stopped;
+  bool cleared = false;  // the window around the picture is black
   while (!stopSignal) {
     WaitForFrameImage(display, picture.image);  // before the events, which would drop its event
     const WindowEvent event = HandleWindowEvents(display, target);
@@ -142,10 +129,14 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
     }
     if (event == WindowEvent::Resized) {
       ReleaseFrameImage(display, picture.image);
-      if (!MakePicture(display, target, picture)) {
+      if (!MakePicture(display, target, options.stretch, picture)) {
         end = RunEnd::NoImage;
         break;
       }
+    }
+    if (!cleared || event != WindowEvent::Nothing) {
+      ClearAroundPicture(display, target, gc, picture.place);
+      cleared = true;
     }
     if (xErrorCode != 0) {  // the window is gone (BadDrawable, BadWindow) or unusable
       end = RunEnd::WindowLost;
@@ -155,7 +146,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
     DrawPicture(picture, entries);
     PutFrameImage(display, target.window, gc, picture.image);
     CountFrame(options.showFps);
-    WaitForNextFrame(deadline, options.delayMicroseconds);
+    WaitForNextFrame(deadline, options.delayMicroseconds, stopSignal);
   }
   XFreeGC(display, gc);
   return end;
@@ -190,7 +181,7 @@ int main(int argc, char** argv) {
 
   Picture picture;
   RunEnd end = RunEnd::NoImage;
-  if (MakePicture(display, target, picture))
+  if (MakePicture(display, target, options.stretch, picture))
     end = DrawUntilTheEnd(display, target, options, entries, picture);
 
   char errorName[80] = "";

@@ -1,6 +1,12 @@
-// Palette lookup at tile resolution and nearest-neighbour replication into the window's image.
+// The picture's place in the window and nearest-neighbour replication of the tile into it, each
+// distinct row and span made once.
 #include "x11/pixel_lookup.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <cstring>
 
 #include "engine/compose.h"
@@ -17,22 +23,105 @@ std::uint32_t ScaleIntoMask(std::uint8_t value, unsigned long mask) {
   return static_cast<std::uint32_t>(((value * top + 127) / 255) << shift);
 }
 
+// A copy shorter than this costs more than making the pixels again.
+constexpr int kShortestCopy = 8;
+
+std::vector<RowSpan> MakeSpans(const std::vector<std::uint16_t>& columns) {
+  std::vector<RowSpan> spans;
+  int firstAt[kTileWidth];
+  for (int& x : firstAt) x = -1;
+  const int width = static_cast<int>(columns.size());
+  for (int x = 0; x < width;) {
+    const int column = columns[x];
+    // The longest stretch from here that repeats one already made, ending before it begins.
+    if (const int start = firstAt[column]; start >= 0) {
+      int length = 0;
+      while (x + length < width && start + length < x &&
+             columns[start + length] == columns[x + length])
+        ++length;
+      if (length >= kShortestCopy) {
+        spans.push_back({length, 0, start});
+        x += length;
+        continue;
+      }
+    }
+    int length = 1;
+    while (x + length < width && columns[x + length] == column) ++length;
+    if (firstAt[column] < 0) firstAt[column] = x;
+    spans.push_back({length, column, -1});
+    x += length;
+  }
+  return spans;
+}
+
+// One row is made in a small buffer that stays in the cache, then copied whole into each picture
+// row that shows it: the picture's memory (shared with the X server, which reads it on another
+// processor) then only sees full-line copies, which are several times faster than pixel stores.
+// Up to this many pixels of a run are written at once, whatever the run's length.
+constexpr int kWideRun = 8;
+
 template <typename Pixel>
-void FillRows(const std::uint32_t* cells, const TileSampling& sampling, std::uint8_t* image,
-              long stride) {
-  const int width = static_cast<int>(sampling.tileColumn.size());
+void MakeRow(const std::uint8_t* source, const std::uint32_t* pixels,
+             const std::vector<RowSpan>& spans, Pixel* row) {
+  Pixel* out = row;
+  for (const RowSpan& span : spans) {
+    const auto value = static_cast<Pixel>(pixels[source[span.tileColumn]]);
+    if (span.copyFrom >= 0) {
+      std::memcpy(out, row + span.copyFrom, span.length * sizeof(Pixel));
+    } else if (span.length <= kWideRun) {
+      // One fixed-size store (a vector store once compiled) is quicker than a loop of a few
+      // pixels; what it writes past the run is overwritten by the next span or lands in the
+      // buffer's spare end.
+      Pixel wide[kWideRun];
+      std::fill_n(wide, kWideRun, value);
+      std::memcpy(out, wide, sizeof wide);
+    } else {
+      std::fill_n(out, span.length, value);
+    }
+    out += span.length;
+  }
+}
+
+// Copies a finished row into the picture with stores that bypass the cache: the X server last read
+// these lines on another processor, and an ordinary store would first fetch each line back from
+// it. Unaligned ends are copied plainly.
+void CopyIntoPicture(std::uint8_t* to, const std::uint8_t* from, std::size_t bytes) {
+#if defined(__SSE2__)
+  const std::size_t head = std::min(bytes, (16 - reinterpret_cast<std::uintptr_t>(to) % 16) % 16);
+  std::memcpy(to, from, head);
+  to += head;
+  from += head;
+  bytes -= head;
+  for (; bytes >= 16; bytes -= 16, to += 16, from += 16)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(to),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+#endif
+  std::memcpy(to, from, bytes);
+}
+
+template <typename Pixel>
+void FillRows(const std::uint8_t* tile, const std::uint32_t* pixels, const TileSampling& sampling,
+              std::uint8_t* image, long stride) {
+  std::vector<Pixel> made(sampling.tileColumn.size() + kWideRun);
+  const auto rowBytes = sampling.tileColumn.size() * sizeof(Pixel);
+  int madeTileRow = -1;
   const int height = static_cast<int>(sampling.tileRow.size());
-  const std::uint16_t* columns = sampling.tileColumn.data();
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = image + y * stride;
-    if (y > 0 && sampling.tileRow[y] == sampling.tileRow[y - 1]) {
-      std::memcpy(row, row - stride, static_cast<std::size_t>(width) * sizeof(Pixel));
+    const int tileRow = sampling.tileRow[y];
+    if (tileRow != madeTileRow && sampling.sameAsRow[y] >= 0) {
+      CopyIntoPicture(row, image + sampling.sameAsRow[y] * stride, rowBytes);
       continue;
     }
-    const std::uint32_t* source = cells + sampling.tileRow[y] * kTileWidth;
-    Pixel* out = reinterpret_cast<Pixel*>(row);
-    for (int x = 0; x < width; ++x) out[x] = static_cast<Pixel>(source[columns[x]]);
+    if (tileRow != madeTileRow) {
+      MakeRow(tile + tileRow * kTileWidth, pixels, sampling.spans, made.data());
+      madeTileRow = tileRow;
+    }
+    CopyIntoPicture(row, reinterpret_cast<const std::uint8_t*>(made.data()), rowBytes);
   }
+#if defined(__SSE2__)
+  _mm_sfence();  // the streamed rows are in memory before the server is asked to read them
+#endif
 }
 
 }  // namespace
@@ -49,6 +138,21 @@ void BuildPixelTable(const ChannelMasks& masks, const PaletteEntries entries,
     pixels[i] = PixelFromRgb(masks, entries[i][2], entries[i][1], entries[i][0]);
 }
 
+PicturePlace PlacePicture(int windowWidth, int windowHeight, bool stretch) {
+  if (stretch) return {0, 0, windowWidth, windowHeight};
+  // Rounded to the nearest pixel, which keeps a one-pixel window's picture one pixel in size.
+  const long long width = windowWidth, height = windowHeight;
+  const bool fullWidth = width * kFrameHeight <= height * kFrameWidth;
+  const int pictureWidth =
+      fullWidth ? windowWidth
+                : static_cast<int>((height * kFrameWidth + kFrameHeight / 2) / kFrameHeight);
+  const int pictureHeight =
+      fullWidth ? static_cast<int>((width * kFrameHeight + kFrameWidth / 2) / kFrameWidth)
+                : windowHeight;
+  return {(windowWidth - pictureWidth) / 2, (windowHeight - pictureHeight) / 2, pictureWidth,
+          pictureHeight};
+}
+
 TileSampling MakeTileSampling(int width, int height, bool enlarged) {
   TileSampling sampling;
   sampling.tileColumn.resize(static_cast<std::size_t>(width));
@@ -59,22 +163,25 @@ TileSampling MakeTileSampling(int width, int height, bool enlarged) {
     sampling.tileColumn[x] =
         static_cast<std::uint16_t>(enlarged ? frameColumn / 4 : frameColumn % kTileWidth);
   }
+  int firstRowOf[kTileHeight];
+  for (int& y : firstRowOf) y = -1;
+  sampling.sameAsRow.resize(static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
     const auto frameRow = static_cast<int>(static_cast<long long>(y) * kFrameHeight / height);
-    sampling.tileRow[y] =
-        static_cast<std::uint16_t>(enlarged ? frameRow / 4 : frameRow % kTileHeight);
+    const int tileRow = enlarged ? frameRow / 4 : frameRow % kTileHeight;
+    sampling.tileRow[y] = static_cast<std::uint16_t>(tileRow);
+    sampling.sameAsRow[y] = firstRowOf[tileRow];
+    if (firstRowOf[tileRow] < 0) firstRowOf[tileRow] = y;
   }
+  sampling.spans = MakeSpans(sampling.tileColumn);
   return sampling;
 }
 
 void FillScaledImage(const std::uint8_t* tile, const std::uint32_t pixels[kPaletteSize],
                      const TileSampling& sampling, int bytesPerPixel, std::uint8_t* image,
                      long stride) {
-  // The palette lookup at tile resolution: 19,200 cells instead of one per window pixel.
-  static std::uint32_t cells[kTileWidth * kTileHeight];
-  for (int i = 0; i < kTileWidth * kTileHeight; ++i) cells[i] = pixels[tile[i]];
   if (bytesPerPixel == 4)
-    FillRows<std::uint32_t>(cells, sampling, image, stride);
+    FillRows<std::uint32_t>(tile, pixels, sampling, image, stride);
   else
-    FillRows<std::uint16_t>(cells, sampling, image, stride);
+    FillRows<std::uint16_t>(tile, pixels, sampling, image, stride);
 }

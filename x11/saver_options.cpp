@@ -30,6 +30,8 @@ const char kX11SaverUsage[] =
     "  --palette NAME     animate (default), shift, fixed, autumn-leaves, young-leaves,\n"
     "                     water-surface or cherry-blossom\n"
     "  --enlarge | --tile the 160x120 pattern enlarged (default) or repeated four by four\n"
+    "  --stretch          fill the window; by default the 4:3 picture is scaled evenly,\n"
+    "                     centred, and the rest of the window is black\n"
     "  --red-speed 0..100, --green-speed 0..100, --blue-speed 0..100\n"
     "                     colour speeds (defaults 5, 10, 3)\n"
     "  --ini FILE         read the settings from a Tovalesk.ini file first\n"
@@ -153,6 +155,8 @@ bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::
       options.root = true;
     } else if (name == "fps") {
       options.showFps = true;
+    } else if (name == "stretch") {
+      options.stretch = true;
     } else if (name == "tile" || name == "enlarge") {
       options.enlarge = name == "enlarge";
       options.hasEnlarge = true;

@@ -12,6 +12,7 @@ struct X11SaverOptions {
   bool root = false;
   long delayMicroseconds = 50000;  // from one frame to the next: 20 frames a second
   bool showFps = false;
+  bool stretch = false;  // fill the window instead of keeping the picture's 4:3 shape
   bool help = false;
   std::string iniPath;  // a settings file to read before the options below apply
   // Settings given on the command line; each `has*` says whether the option was there.

@@ -82,11 +82,12 @@ bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, in
 void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame) {
   XImage* image = frame.image;
   if (frame.shared) {
-    XShmPutImage(display, drawable, gc, image, 0, 0, 0, 0, image->width, image->height, True);
+    XShmPutImage(display, drawable, gc, image, 0, 0, frame.x, frame.y, image->width, image->height,
+                 True);
     frame.pending = true;
   } else {
     // Xlib copies the pixels into the request, so the image is free again at once.
-    XPutImage(display, drawable, gc, image, 0, 0, 0, 0, image->width, image->height);
+    XPutImage(display, drawable, gc, image, 0, 0, frame.x, frame.y, image->width, image->height);
   }
   XFlush(display);
 }

@@ -14,14 +14,15 @@ struct FrameImage {
   bool shared = false;   // the image lives in a shared segment attached by the server
   bool pending = false;  // the server may still be reading the shared image
   int completionType = 0;
+  int x = 0, y = 0;  // where the image goes in the drawable
 };
 
 // Makes an image of the window's visual and depth; tries shared memory first unless
 // `allowShared` is false. Returns false only when not even a plain image can be made.
 bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, int height,
                       bool allowShared, FrameImage& frame);
-// Sends the whole image to the drawable without waiting: the shared image is read by the server
-// later, and its completion event says when.
+// Sends the whole image to its place in the drawable without waiting: the shared image is read by
+// the server later, and its completion event says when.
 void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame);
 // Returns once the server is done with the last image, so that it may be rewritten: at 20 frames a
 // second the completion event is already there; otherwise one round trip makes sure.

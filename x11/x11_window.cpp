@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -15,7 +16,7 @@ Window CreateOwnWindow(Display* display, TargetWindow& target) {
   const int screen = DefaultScreen(display);
   XSetWindowAttributes attributes{};
   attributes.background_pixel = BlackPixel(display, screen);
-  attributes.event_mask = StructureNotifyMask | KeyPressMask;
+  attributes.event_mask = StructureNotifyMask | KeyPressMask | ExposureMask;
   const Window window = XCreateWindow(display, RootWindow(display, screen), 0, 0, kOwnWidth,
                                       kOwnHeight, 0, CopyFromParent, InputOutput, CopyFromParent,
                                       CWBackPixel | CWEventMask, &attributes);
@@ -63,14 +64,15 @@ bool OpenTargetWindow(Display* display, const TargetChoice& choice, TargetWindow
     error = "the window's visual is not TrueColor";
     return false;
   }
-  // Only the structure events: XScreenSaver itself listens for input on its window, and asking
-  // for button presses there fails.
-  if (!target.own) XSelectInput(display, target.window, StructureNotifyMask);
+  // No input events: XScreenSaver itself listens for input on its window, and asking for button
+  // presses there fails.
+  if (!target.own) XSelectInput(display, target.window, StructureNotifyMask | ExposureMask);
   return true;
 }
 
 WindowEvent HandleWindowEvents(Display* display, TargetWindow& target) {
   WindowEvent result = WindowEvent::Nothing;
+  auto note = [&result](WindowEvent event) { result = std::max(result, event); };
   while (XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
@@ -78,17 +80,39 @@ WindowEvent HandleWindowEvents(Display* display, TargetWindow& target) {
       if (event.xconfigure.width != target.width || event.xconfigure.height != target.height) {
         target.width = event.xconfigure.width;
         target.height = event.xconfigure.height;
-        if (result == WindowEvent::Nothing) result = WindowEvent::Resized;
+        note(WindowEvent::Resized);
       }
+    } else if (event.type == Expose && event.xexpose.window == target.window) {
+      note(WindowEvent::Exposed);
     } else if (target.own && event.type == KeyPress) {
       const KeySym key = XLookupKeysym(&event.xkey, 0);
-      if (key == XK_Escape || key == XK_q || key == XK_Q) result = WindowEvent::Close;
+      if (key == XK_Escape || key == XK_q || key == XK_Q) note(WindowEvent::Close);
     } else if (target.own && event.type == ClientMessage &&
                static_cast<Atom>(event.xclient.data.l[0]) == target.deleteWindow) {
-      result = WindowEvent::Close;
+      note(WindowEvent::Close);
     }
   }
   return result;
+}
+
+void ClearAroundPicture(Display* display, const TargetWindow& target, GC gc,
+                        const PicturePlace& place) {
+  const int right = place.x + place.width, bottom = place.y + place.height;
+  XRectangle bands[4];
+  int count = 0;
+  auto band = [&](int x, int y, int width, int height) {
+    if (width > 0 && height > 0)
+      bands[count++] = {static_cast<short>(x), static_cast<short>(y),
+                        static_cast<unsigned short>(width), static_cast<unsigned short>(height)};
+  };
+  band(0, 0, target.width, place.y);
+  band(0, bottom, target.width, target.height - bottom);
+  band(0, place.y, place.x, place.height);
+  band(right, place.y, target.width - right, place.height);
+  if (count == 0) return;
+  // Pixel 0 is black in every TrueColor visual.
+  XSetForeground(display, gc, 0);
+  XFillRectangles(display, target.window, gc, bands, count);
 }
 
 void CloseTargetWindow(Display* display, TargetWindow& target) {

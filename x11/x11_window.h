@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "x11/pixel_lookup.h"
 #include "x11/window_choice.h"
 
 struct TargetWindow {
@@ -24,11 +25,16 @@ struct TargetWindow {
 bool OpenTargetWindow(Display* display, const TargetChoice& choice, TargetWindow& target,
                       std::string& error);
 
-enum class WindowEvent { Nothing, Resized, Close };
+enum class WindowEvent { Nothing, Exposed, Resized, Close };
 
 // Handles every queued event: a new size (ConfigureNotify) updates `target` and gives Resized;
-// Esc, q or the window manager's close button on our own window gives Close.
+// Esc, q or the window manager's close button on our own window gives Close; a part of the
+// window to be redrawn gives Exposed. The weightiest event of the batch is returned.
 WindowEvent HandleWindowEvents(Display* display, TargetWindow& target);
+
+// Blackens the window around the picture's place (nothing when the picture fills it).
+void ClearAroundPicture(Display* display, const TargetWindow& target, GC gc,
+                        const PicturePlace& place);
 
 // Destroys the window if it is our own; a given window is left as it was.
 void CloseTargetWindow(Display* display, TargetWindow& target);

@@ -1,0 +1,82 @@
+// The floor of what showing a frame costs the X11 saver: the same options, window, image, events
+// and pace as glimra, but one unchanging picture pushed every time, nothing composed, looked up or
+// scaled. tools/x11-cpu-compare.sh measures glimra against it; SIGTERM ends it.
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <time.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "x11/frame_pace.h"
+#include "x11/pixel_lookup.h"
+#include "x11/saver_options.h"
+#include "x11/window_choice.h"
+#include "x11/x11_image.h"
+#include "x11/x11_window.h"
+
+namespace {
+
+const volatile sig_atomic_t neverStopped = 0;
+
+// Grey stripes, written once per image: the server copies them like any other picture.
+bool MakeConstantPicture(Display* display, const TargetWindow& target, bool stretch,
+                         PicturePlace& place, FrameImage& image) {
+  place = PlacePicture(target.width, target.height, stretch);
+  if (!CreateFrameImage(display, target.visual, target.depth, place.width, place.height, true,
+                        image))
+    return false;
+  image.x = place.x;
+  image.y = place.y;
+  for (int y = 0; y < place.height; ++y)
+    std::memset(image.image->data + y * image.image->bytes_per_line, (y / 8) % 2 ? 0x60 : 0x30,
+                image.image->bytes_per_line);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  X11SaverOptions options;
+  std::string error;
+  TargetChoice choice;
+  if (!ParseX11SaverOptions(argc, argv, options, error) ||
+      !ChooseTargetWindow(options.windowId, options.root, std::getenv("XSCREENSAVER_WINDOW"),
+                          choice, error)) {
+    std::fprintf(stderr, "x11-floor: %s\n", error.c_str());
+    return 1;
+  }
+  Display* display = XOpenDisplay(nullptr);
+  TargetWindow target;
+  if (display == nullptr || !OpenTargetWindow(display, choice, target, error)) {
+    std::fprintf(stderr, "x11-floor: cannot open the display or the window %s\n", error.c_str());
+    return 1;
+  }
+  PicturePlace place;
+  FrameImage image;
+  if (!MakeConstantPicture(display, target, options.stretch, place, image)) return 1;
+  GC gc = XCreateGC(display, target.window, 0, nullptr);
+  timespec deadline;
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  for (bool cleared = false;;) {
+    WaitForFrameImage(display, image);
+    const WindowEvent event = HandleWindowEvents(display, target);
+    if (event == WindowEvent::Close) break;
+    if (event == WindowEvent::Resized) {
+      ReleaseFrameImage(display, image);
+      if (!MakeConstantPicture(display, target, options.stretch, place, image)) return 1;
+    }
+    if (!cleared || event != WindowEvent::Nothing) {
+      ClearAroundPicture(display, target, gc, place);
+      cleared = true;
+    }
+    PutFrameImage(display, target.window, gc, image);
+    WaitForNextFrame(deadline, options.delayMicroseconds, neverStopped);
+  }
+  ReleaseFrameImage(display, image);
+  CloseTargetWindow(display, target);
+  XCloseDisplay(display);
+  return 0;
+}
