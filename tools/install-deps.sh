@@ -20,6 +20,7 @@ pkgs=(
   xvfb xdotool imagemagick x11-utils x11-apps x11-xserver-utils
   fonts-ipafont-gothic locales procps file
   emscripten nodejs chromium
+  wixl msitools lintian zip unzip fakeroot dpkg-dev man-db desktop-file-utils git
 )
 missing=()
 for p in "${pkgs[@]}"; do
