@@ -33,13 +33,6 @@ constexpr PaletteChoice kPaletteChoices[] = {
 };
 constexpr int kPaletteChoiceCount = sizeof kPaletteChoices / sizeof kPaletteChoices[0];
 
-// Trackbar ranges.
-constexpr int kCirMin = 0, kCirMax = 3;
-constexpr int kSpeedMin = 0, kSpeedMax = 100;
-constexpr int kCycleMin = 1, kCycleMax = 20;
-
-// A trackbar would itself show an outside value at the nearest end; clamping here keeps what the
-// dialog shows, and so what OK stores, independent of the control's own rules.
 // Room for the longest text of the string tables, with some to spare for other languages.
 constexpr int kTextChars = 128;
 struct Text {
@@ -53,19 +46,6 @@ Text LoadText(UINT id) {
   // A null instance is the program's own module, which holds the resources.
   if (LoadStringW(nullptr, id, text.chars, kTextChars) <= 0) text.chars[0] = 0;
   return text;
-}
-
-int ClampInt(std::int32_t value, int low, int high) {
-  return value < low ? low : value > high ? high : static_cast<int>(value);
-}
-
-// A stored speed may be any double the file yields (a stored -1 reads as 4294967295.0), and
-// converting an out-of-range double to int is undefined, so the clamp happens in floating point
-// and only the in-range value is truncated.
-int SpeedPosition(double speed) {
-  if (!(speed >= kSpeedMin)) return kSpeedMin;  // also catches NaN
-  if (speed >= kSpeedMax) return kSpeedMax;
-  return static_cast<int>(speed);  // truncates toward zero
 }
 
 void SetTrackbar(HWND dialog, int id, int low, int high, int position) {
@@ -92,12 +72,14 @@ int PaletteIndexFor(std::int32_t pal) {
 
 void ShowSettings(HWND dialog) {
   SetFocus(GetDlgItem(dialog, IDOK));
-  SetTrackbar(dialog, IDC_CIR, kCirMin, kCirMax, ClampInt(saverSettings.cir, kCirMin, kCirMax));
+  // A trackbar would itself show an outside value at the nearest end; clamping first keeps what
+  // the dialog shows, and so what OK stores, independent of the control's own rules.
+  SetTrackbar(dialog, IDC_CIR, kCirMin, kCirMax, ClampToRange(saverSettings.cir, kCirMin, kCirMax));
   SetTrackbar(dialog, IDC_DX_R, kSpeedMin, kSpeedMax, SpeedPosition(saverSettings.dx_r));
   SetTrackbar(dialog, IDC_DX_G, kSpeedMin, kSpeedMax, SpeedPosition(saverSettings.dx_g));
   SetTrackbar(dialog, IDC_DX_B, kSpeedMin, kSpeedMax, SpeedPosition(saverSettings.dx_b));
   SetTrackbar(dialog, IDC_CYCLE, kCycleMin, kCycleMax,
-              ClampInt(saverSettings.cycle, kCycleMin, kCycleMax));
+              ClampToRange(saverSettings.cycle, kCycleMin, kCycleMax));
   CheckDisplayMethod(dialog, saverSettings.one != 0 ? IDC_ENLARGE : IDC_TILE);
   // Any stored value goes to the check box as it is; the box decides how to show it.
   CheckDlgButton(dialog, IDC_DIRECT_X, static_cast<UINT>(saverSettings.direct_x));

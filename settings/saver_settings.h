@@ -40,3 +40,12 @@ constexpr char kSettingsSection[] = "Glimra ScreenSaver";
 std::int32_t SpeedToStoredInt(double speed);
 // A stored 32-bit profile value as a speed: taken as unsigned and converted exactly.
 double StoredIntToSpeed(std::uint32_t stored);
+
+// The ranges the configuration dialog offers, and a stored value as the dialog shows it (and so
+// as OK stores it again): whole numbers at the nearest end of their range.
+constexpr int kCirMin = 0, kCirMax = 3;
+constexpr int kSpeedMin = 0, kSpeedMax = 100;
+constexpr int kCycleMin = 1, kCycleMax = 20;
+int ClampToRange(std::int32_t value, int low, int high);
+// A speed as its trackbar position: any double the file yields, NaN included, to 0..100.
+int SpeedPosition(double speed);

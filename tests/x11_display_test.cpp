@@ -30,8 +30,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Per process, so that runs of this test side by side never share a file.
 std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "/x11_" + name;
+  return testing::TempDir() + "/x11_" + std::to_string(getpid()) + "_" + name;
 }
 
 void Sleep(int milliseconds) {

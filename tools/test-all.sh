@@ -70,11 +70,31 @@ run_fuzzers() {
   failed=$((failed + $(grep -c '^FAIL' "$log")))
 }
 
+# The release (installer, zip, Debian package) from clean build folders, then the checks of each;
+# each check counts as one test.
+run_packages() {
+  local log=build/package-summary.log
+  mkdir -p build
+  echo "== packages: tools/release.sh, then the checks of its artifacts" >&2
+  if ! bash tools/release.sh >build/release.log 2>&1; then
+    tail -n 40 build/release.log >&2
+    echo "release: build failed" >&2
+    failed=$((failed + 1))
+    return
+  fi
+  bash tests/package/run.sh >"$log"
+  cat "$log" >&2
+  passed=$((passed + $(grep -c '^PASS' "$log")))
+  failed=$((failed + $(grep -c '^FAIL' "$log")))
+}
+
 # Can this kernel run 32-bit programs (and so 32-bit Wine)?
 can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
 run_shellcheck
 run_preset native
+# The browser page: built with Emscripten, tested in headless Chromium against the native tools.
+run_preset web
 run_preset asan
 run_fuzzers
 if can_run_32bit; then
@@ -89,6 +109,7 @@ else
   fi
 fi
 run_preset win64
+run_packages
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

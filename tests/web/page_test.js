@@ -1,0 +1,185 @@
+// The browser page's tests, one per command: node page_test.js TEST WEB_BUILD NATIVE_BUILD.
+// engine_exact: the engine in WebAssembly (under node) against the native build over long runs;
+// frames_exact: ?frames=N in Chromium against glimra-render, pixel for pixel; panel, query,
+// file_url: the page's behaviour in headless Chromium, opened from file://.
+'use strict';
+
+const assert = require('assert');
+const { execFileSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { launch, sleep } = require('../../tools/web/cdp');
+const { decodePng } = require('./png');
+
+const [testName, webDir, nativeDir] = process.argv.slice(2);
+const pageUrl = `file://${path.resolve(webDir, 'index.html')}`;
+const keys = ['cycle', 'cir', 'pal', 'one', 'dx_r', 'dx_g', 'dx_b'];
+const defaults = { cycle: 1, cir: 1, pal: 1, one: 1, dx_r: 5, dx_g: 10, dx_b: 3 };
+const query = (s) => keys.map((k) => `${k}=${s[k]}`).join('&');
+
+// Both layouts, one and four rings, the fixed palette, cycle 7, shift and the holding modes.
+const looks = [
+  { ...defaults, frames: 40 },
+  { cycle: 7, cir: 0, pal: 0, one: 0, dx_r: 5, dx_g: 10, dx_b: 3, frames: 123 },
+  { cycle: 20, cir: 3, pal: 5, one: 1, dx_r: 100, dx_g: 0, dx_b: 37, frames: 1000 },
+  { cycle: 7, cir: 0, pal: 2, one: 1, dx_r: 5, dx_g: 10, dx_b: 3, frames: 300 },
+  { cycle: 3, cir: 2, pal: 6, one: 0, dx_r: 1, dx_g: 99, dx_b: 50, frames: 2500 },
+];
+
+async function withBrowser(work) {
+  const browser = await launch({ width: 640, height: 480 });
+  try {
+    await work(browser);
+  } finally {
+    await browser.close();
+  }
+}
+
+// The digests of long runs must agree line for line; the math library differs between builds.
+function engineExact() {
+  const runs = [...looks.map((l) => ({ ...l, frames: 30000 })),
+    { cycle: 13, cir: 1, pal: 4, one: 1, dx_r: 77, dx_g: 3, dx_b: 100, frames: 30000 }];
+  // Every cycle's base table (and the wave table), with one frame each.
+  for (let cycle = 0; cycle <= 20; ++cycle) runs.push({ ...defaults, cycle, frames: 1 });
+  for (const run of runs) {
+    const args = Object.entries(run).flatMap(([k, v]) => [`--${k}`, String(v)]);
+    args.push('--every', '5000');
+    const native = execFileSync(path.join(nativeDir, 'tools/digest/glimra-digest'), args);
+    const web = execFileSync(process.execPath,
+      [path.join(webDir, 'node/glimra-digest.js'), ...args]);
+    assert.strictEqual(web.toString(), native.toString(), `digests differ for ${query(run)}`);
+  }
+}
+
+function renderReference(look, dir) {
+  const ini = path.join(dir, 'Tovalesk.ini');
+  fs.writeFileSync(ini, `[Glimra ScreenSaver]\n${keys.map((k) => `${k}=${look[k]}`).join('\n')}\n`);
+  const out = path.join(dir, 'reference.png');
+  execFileSync(path.join(nativeDir, 'tools/render/glimra-render'),
+    ['--ini', ini, '--frames', String(look.frames), '--out', out]);
+  return decodePng(fs.readFileSync(out)).rgb;
+}
+
+async function framesExact() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'glimra-web-'));
+  await withBrowser(async (browser) => {
+    for (const look of looks) {
+      await browser.navigate(`${pageUrl}?${query(look)}&frames=${look.frames}`);
+      const shot = decodePng(await browser.screenshot());
+      assert.strictEqual(`${shot.width}x${shot.height}`, '640x480');
+      const expected = renderReference(look, dir);
+      const differing = shot.rgb.findIndex((byte, i) => byte !== expected[i]);
+      assert.strictEqual(differing, -1, `${query(look)}&frames=${look.frames}: byte ${differing}`);
+    }
+  });
+  fs.rmSync(dir, { recursive: true, force: true });
+}
+
+// True when the screenshot repeats every 160 columns and 120 rows: the tiled layout. Only the
+// columns right of the panel count, which may be showing.
+function isTiled(rgb) {
+  for (let y = 0; y < 480; y += 3) {
+    for (let x = 380; x < 480; x += 3) {
+      const a = (y * 640 + x) * 3;
+      const right = a + 160 * 3;
+      const below = a + 120 * 640 * 3;
+      for (let c = 0; c < 3; ++c) {
+        if (rgb[a + c] !== rgb[right + c]) return false;
+        if (y < 360 && rgb[a + c] !== rgb[below + c]) return false;
+      }
+    }
+  }
+  return true;
+}
+
+async function panel() {
+  await withBrowser(async (browser) => {
+    await browser.navigate(pageUrl);
+    assert.strictEqual(await browser.evaluate('location.search'), `?${query(defaults)}`);
+    assert.ok(!isTiled(decodePng(await browser.screenshot()).rgb));
+    assert.ok(!(await browser.evaluate("document.getElementById('panel').matches('.shown')")));
+    // A touch shows the panel (as a pointer or a key does); a click on "Lay out as tiles" tiles
+    // the picture at once.
+    await browser.call('Emulation.setTouchEmulationEnabled', { enabled: true });
+    for (const type of ['touchStart', 'touchEnd']) {
+      await browser.call('Input.dispatchTouchEvent',
+        { type, touchPoints: type === 'touchEnd' ? [] : [{ x: 500, y: 300 }] });
+    }
+    await sleep(100);
+    assert.ok(await browser.evaluate("document.getElementById('panel').matches('.shown')"));
+    await browser.call('Input.dispatchMouseEvent', { type: 'mouseMoved', x: 300, y: 300 });
+    const box = await browser.evaluate(`(() => {
+      const r = document.querySelector('input[name=one][value="0"]').getBoundingClientRect();
+      return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
+    })()`);
+    for (const type of ['mousePressed', 'mouseReleased']) {
+      await browser.call('Input.dispatchMouseEvent',
+        { type, ...box, button: 'left', clickCount: 1 });
+    }
+    await browser.evaluate(`(() => {
+      const box = document.querySelector('select[name=pal]');
+      box.value = '0';
+      box.dispatchEvent(new Event('input', { bubbles: true }));
+    })()`);
+    const changed = { ...defaults, one: 0, pal: 0 };
+    await sleep(200);
+    assert.ok(isTiled(decodePng(await browser.screenshot()).rgb), 'not tiled after the click');
+    assert.strictEqual(await browser.evaluate('location.search'), `?${query(changed)}`);
+    // The look survives a reload, and an address without settings takes the stored ones.
+    await browser.reload();
+    assert.deepStrictEqual(await browser.evaluate('window.glimraSettings'), changed);
+    await browser.navigate(pageUrl);
+    assert.deepStrictEqual(await browser.evaluate('window.glimraSettings'), changed);
+    assert.strictEqual(await browser.evaluate('location.search'), `?${query(changed)}`);
+    await sleep(200);
+    assert.ok(isTiled(decodePng(await browser.screenshot()).rgb), 'not tiled after the reload');
+  });
+}
+
+async function queryValues() {
+  const cases = [
+    ['cycle=99&cir=-4&pal=12&one=5&dx_r=-1&dx_g=250&dx_b=abc',
+      { cycle: 20, cir: 0, pal: 1, one: 1, dx_r: 100, dx_g: 100, dx_b: 3 }],
+    ['cycle=1.5&cir=&pal=0x3&one=true&dx_r=%20&dx_g=1e2&dx_b=99999999999999999999',
+      { ...defaults, dx_b: 100 }],
+    ['cycle=0&cir=3&one=0&dx_g=%2B7&frames=abc',
+      { ...defaults, cycle: 1, cir: 3, one: 0, dx_g: 7 }],
+    ['pal=6&cir=2&frames=-3', { ...defaults, pal: 6, cir: 2 }],
+  ];
+  await withBrowser(async (browser) => {
+    for (const [search, expected] of cases) {
+      await browser.navigate(`${pageUrl}?${search}`);
+      assert.deepStrictEqual(await browser.evaluate('window.glimraSettings'), expected, search);
+      const still = search.includes('frames=-3');
+      const address = await browser.evaluate('location.search');
+      assert.strictEqual(address, still ? `?${search}` : `?${query(expected)}`, search);
+      const rgb = decodePng(await browser.screenshot()).rgb;
+      assert.ok(rgb.some((byte) => byte !== 0), `blank page for ${search}`);
+    }
+  });
+}
+
+async function fileUrl() {
+  await withBrowser(async (browser) => {
+    await browser.navigate(pageUrl);
+    const first = await browser.screenshot();
+    await sleep(300);
+    assert.ok(!first.equals(await browser.screenshot()), 'the picture does not move');
+    assert.deepStrictEqual(await browser.evaluate('window.glimraSettings'), defaults);
+  });
+}
+
+const tests = {
+  engine_exact: engineExact,
+  frames_exact: framesExact,
+  panel,
+  query: queryValues,
+  file_url: fileUrl,
+};
+Promise.resolve(tests[testName]()).then(() => {
+  console.log(`PASS ${testName}`);
+}, (error) => {
+  console.error(`FAIL ${testName}: ${error.stack || error}`);
+  process.exit(1);
+});
