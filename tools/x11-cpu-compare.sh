@@ -7,6 +7,9 @@
 #        [ROUNDS, default 3]
 # paced: each program at its default delay; unpaced: all with delay 0, which shows the work per
 # frame without the cost of waking up for each one; both (default): one after the other.
+# X11_COMPARE_ALSO="NAME=PATH ..." adds other builds of glimra (say, the code before a change) to
+# the turns, with glimra's options, each also reported as a ratio to the floor;
+# X11_COMPARE_HACK=0 leaves the hack out, which shortens each round.
 # Installs what is missing (Debian's xscreensaver-data-extra for the hack) and builds the native
 # preset first. Not part of CI.
 set -euo pipefail
@@ -23,6 +26,11 @@ floor=build/native/tools/x11-measure/glimra_x11_floor
 counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
 hack=/usr/libexec/xscreensaver/interference
 [ -x "$hack" ] || { echo "no $hack (package xscreensaver-data-extra)" >&2; exit 1; }
+read -r -a also <<<"${X11_COMPARE_ALSO:-}"
+for build in "${also[@]}"; do
+  [ -x "${build#*=}" ] || { echo "no program ${build#*=} (X11_COMPARE_ALSO)" >&2; exit 1; }
+done
+with_hack=${X11_COMPARE_HACK:-1}
 
 # shellcheck source=lib/xvfb.sh
 source tools/lib/xvfb.sh
@@ -70,11 +78,16 @@ report() {
   for _ in $(seq "$rounds"); do
     echo "glimra $(measure glimra "$glimra" --root "${glimra_delay[@]}")" >>"$results"
     echo "floor $(measure floor "$floor" --root "${glimra_delay[@]}")" >>"$results"
-    echo "interference $(measure interference "$hack" -root "${hack_delay[@]}")" >>"$results"
+    for build in "${also[@]}"; do
+      echo "${build%%=*} $(measure "${build%%=*}" "${build#*=}" --root "${glimra_delay[@]}")" \
+        >>"$results"
+    done
+    [ "$with_hack" = 0 ] ||
+      echo "interference $(measure interference "$hack" -root "${hack_delay[@]}")" >>"$results"
   done
   # Each line: program, frames, client ms, server ms, images per frame.
   awk -v pace="$pace" -v t="$seconds" -v r="$rounds" '
-    { f[$1] += $2; c[$1] += $3; s[$1] += $4; p[$1] = $5 }
+    { if (!($1 in f)) order[n++] = $1; f[$1] += $2; c[$1] += $3; s[$1] += $4; p[$1] = $5 }
     function cost(name) { return (c[name] + s[name]) / f[name] }
     function row(name) {
       printf "%-13s %6d frames %6.1f/s (%.1f images each)  per frame: client %.3f ms  " \
@@ -84,11 +97,13 @@ report() {
     END {
       printf "640x480x24 Xvfb, root window, %d rounds of %d s each, %s\n", r, t,
         pace == "unpaced" ? "delay 0" : "default delays"
-      row("glimra")
-      row("floor")
-      row("interference")
-      printf "glimra / floor CPU per frame: %.2f\n", cost("glimra") / cost("floor")
-      printf "glimra / interference CPU per frame: 1/%.1f\n", cost("interference") / cost("glimra")
+      for (i = 0; i < n; ++i) row(order[i])
+      for (i = 0; i < n; ++i)
+        if (order[i] != "floor" && order[i] != "interference")
+          printf "%s / floor CPU per frame: %.2f\n", order[i], cost(order[i]) / cost("floor")
+      if ("interference" in f)
+        printf "glimra / interference CPU per frame: 1/%.1f\n",
+          cost("interference") / cost("glimra")
     }' "$results"
 }
 
