@@ -17,9 +17,7 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
-#include "posix/private_profile_location.h"
-#include "settings/saver_settings.h"
-#include "settings/settings_store.h"
+#include "tools/render/render_start.h"
 
 namespace {
 
@@ -120,16 +118,9 @@ struct EngineRun {
 };
 
 EngineRun RunEngine(const std::string& ini, int frameCount) {
-  saverSettings = SaverSettings{};
-  ResetEngine();
-  SetProfileFileOverride(ini);
-  LoadSettings();
-  SetProfileFileOverride("");
   static PaletteEntries entries;
-  StartEngine(entries);
-  std::vector<std::uint8_t> frame(kFrameBytes);
-  framePixels = frame.data();
-  framePitch = kFrameWidth;
+  std::vector<std::uint8_t> frame;
+  StartRendering(ini, entries, frame);
   EngineRun run;
   for (int i = 0; i < frameCount; ++i) {
     StepFrame(entries);

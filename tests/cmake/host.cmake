@@ -13,11 +13,11 @@ if(NOT WIN32)
     NATIVE_ONLY LOCK settings_file)
 endif()
 
-# The frame finder of the end-to-end tests (a native tool on the engine).
-if(NOT WIN32)
+# The frame finder of the end-to-end tests (a native tool on the renderer's start).
+if(TARGET glimra_render_lib)
   add_executable(glimra-frame-finder e2e/frame_finder.cpp)
   target_compile_options(glimra-frame-finder PRIVATE ${GLIMRA_WARNINGS})
-  target_link_libraries(glimra-frame-finder PRIVATE glimra_engine glimra_settings)
+  target_link_libraries(glimra-frame-finder PRIVATE glimra_render_lib)
 endif()
 
 # The Wine end-to-end tests: bash scripts with their own Xvfb and Wine prefix under the build

@@ -15,9 +15,7 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
-#include "posix/private_profile_location.h"
-#include "settings/saver_settings.h"
-#include "settings/settings_store.h"
+#include "tools/render/render_start.h"
 
 namespace {
 
@@ -56,13 +54,9 @@ int main(int argc, char** argv) {
   const bool bottomUp = std::strcmp(argv[4], "bottom-up") == 0;
 
   // The saver's set-up, in its order.
-  SetProfileFileOverride(argv[1]);
-  LoadSettings();
   static PaletteEntries entries = {};
-  StartEngine(entries);
-  std::vector<std::uint8_t> frame(kFrameBytes);
-  framePixels = frame.data();
-  framePitch = kFrameWidth;
+  std::vector<std::uint8_t> frame;
+  StartRendering(argv[1], entries, frame);
 
   for (long k = 1; k <= max; ++k) {
     StepFrame(entries);

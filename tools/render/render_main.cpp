@@ -10,12 +10,10 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
-#include "posix/private_profile_location.h"
-#include "settings/saver_settings.h"
-#include "settings/settings_store.h"
 #include "tools/render/gif_writer.h"
 #include "tools/render/png_writer.h"
 #include "tools/render/render_options.h"
+#include "tools/render/render_start.h"
 
 namespace {
 
@@ -27,13 +25,6 @@ constexpr long kProgressFrames = 100;
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "glimra-render: %s\n", message.c_str());
   return code;
-}
-
-// The saver's set-up: settings, then the engine's start.
-void SetUpEngine(const RenderOptions& options, PaletteEntries entries) {
-  if (!options.iniPath.empty()) SetProfileFileOverride(options.iniPath);
-  LoadSettings();
-  StartEngine(entries);
 }
 
 void ShowProgress(long done, long total) {
@@ -71,10 +62,8 @@ int main(int argc, char** argv) {
   }
 
   static PaletteEntries entries = {};
-  std::vector<std::uint8_t> frame(kFrameBytes);
-  framePixels = frame.data();
-  framePitch = kFrameWidth;
-  SetUpEngine(options, entries);
+  std::vector<std::uint8_t> frame;
+  StartRendering(options.iniPath, entries, frame);
 
   bool ok = true;
   for (long i = 1; i <= options.frames && ok; ++i) {
