@@ -5,6 +5,7 @@
 
 #include "display/display_resources.h"
 #include "engine/compose.h"
+#include "engine/frame_place.h"
 #include "host/saver_state.h"
 
 namespace {
@@ -12,38 +13,25 @@ namespace {
 constexpr std::size_t kBitmapInfoBytes = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
 constexpr DWORD kRestoreSettleMs = 100;
 
-// Where the frame goes in a full-screen client area of another size than 640 x 480 (the display
-// switch was refused): the largest centred rectangle of the frame's 4:3 shape.
-RECT FittedFrame(int width, int height) {
-  RECT fitted = {0, 0, width, height};
-  if (width * kDisplayHeight >= height * kDisplayWidth) {  // wider: bars left and right
-    const int fittedWidth = height * kDisplayWidth / kDisplayHeight;
-    fitted.left = (width - fittedWidth) / 2;
-    fitted.right = fitted.left + fittedWidth;
-  } else {  // taller: bars above and below
-    const int fittedHeight = width * kDisplayHeight / kDisplayWidth;
-    fitted.top = (height - fittedHeight) / 2;
-    fitted.bottom = fitted.top + fittedHeight;
-  }
-  return fitted;
-}
-
-// The stretched frame and the black bars beside it. Only the bars are painted black, so nothing
-// under the picture is erased between frames and nothing flickers.
+// A full-screen client area of another size than 640 x 480 (the display switch was refused): the
+// frame stretched into the largest centred rectangle of its 4:3 shape, and black bars beside it.
+// Only the bars are painted black, so nothing under the picture is erased between frames and
+// nothing flickers.
 void PaintFittedFrame(HDC dc, const RECT& client) {
-  const RECT fitted = FittedFrame(client.right, client.bottom);
-  if (fitted.left > 0) {
-    PatBlt(dc, 0, 0, fitted.left, client.bottom, BLACKNESS);
-    PatBlt(dc, fitted.right, 0, client.right - fitted.right, client.bottom, BLACKNESS);
+  const FramePlace fitted = FitFrame(client.right, client.bottom);
+  const int right = fitted.x + fitted.width, bottom = fitted.y + fitted.height;
+  if (fitted.x > 0) {
+    PatBlt(dc, 0, 0, fitted.x, client.bottom, BLACKNESS);
+    PatBlt(dc, right, 0, client.right - right, client.bottom, BLACKNESS);
   }
-  if (fitted.top > 0) {
-    PatBlt(dc, 0, 0, client.right, fitted.top, BLACKNESS);
-    PatBlt(dc, 0, fitted.bottom, client.right, client.bottom - fitted.bottom, BLACKNESS);
+  if (fitted.y > 0) {
+    PatBlt(dc, 0, 0, client.right, fitted.y, BLACKNESS);
+    PatBlt(dc, 0, bottom, client.right, client.bottom - bottom, BLACKNESS);
   }
   // Nearest neighbour: whole pixels of the palette's colours, no blending.
   SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, fitted.left, fitted.top, fitted.right - fitted.left, fitted.bottom - fitted.top,
-             displayResources.memoryDc, 0, 0, kDisplayWidth, kDisplayHeight, SRCCOPY);
+  StretchBlt(dc, fitted.x, fitted.y, fitted.width, fitted.height, displayResources.memoryDc, 0, 0,
+             kDisplayWidth, kDisplayHeight, SRCCOPY);
 }
 
 }  // namespace

@@ -140,17 +140,7 @@ void BuildPixelTable(const ChannelMasks& masks, const PaletteEntries entries,
 
 PicturePlace PlacePicture(int windowWidth, int windowHeight, bool stretch) {
   if (stretch) return {0, 0, windowWidth, windowHeight};
-  // Rounded to the nearest pixel, which keeps a one-pixel window's picture one pixel in size.
-  const long long width = windowWidth, height = windowHeight;
-  const bool fullWidth = width * kFrameHeight <= height * kFrameWidth;
-  const int pictureWidth =
-      fullWidth ? windowWidth
-                : static_cast<int>((height * kFrameWidth + kFrameHeight / 2) / kFrameHeight);
-  const int pictureHeight =
-      fullWidth ? static_cast<int>((width * kFrameHeight + kFrameWidth / 2) / kFrameWidth)
-                : windowHeight;
-  return {(windowWidth - pictureWidth) / 2, (windowHeight - pictureHeight) / 2, pictureWidth,
-          pictureHeight};
+  return FitFrame(windowWidth, windowHeight);
 }
 
 TileSampling MakeTileSampling(int width, int height, bool enlarged) {

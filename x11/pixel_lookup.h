@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/frame_place.h"
 #include "engine/palette.h"
 
 // Channel masks of a TrueColor visual.
@@ -26,9 +27,7 @@ void BuildPixelTable(const ChannelMasks& masks, const PaletteEntries entries,
 // Where the picture goes in a window: the largest rectangle of the frame's 4:3 shape that fits,
 // centred, so that rings stay round (the rest of the window is black); or, stretched, the whole
 // window.
-struct PicturePlace {
-  int x, y, width, height;
-};
+using PicturePlace = FramePlace;
 PicturePlace PlacePicture(int windowWidth, int windowHeight, bool stretch);
 
 // A stretch of a picture row: `length` pixels that either all show one tile column, or repeat the
