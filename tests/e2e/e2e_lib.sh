@@ -161,9 +161,14 @@ saver_window() {
   echo "$window"
 }
 
-# screenshot FILE.rgb: the whole 640 x 480 screen as raw RGB bytes.
+# screenshot FILE.rgb [PICTURE]: the whole 640 x 480 screen as raw RGB bytes; with PICTURE
+# (WxH+X+Y), that part of a larger screen sampled back to 640 x 480 at the middle of each frame
+# pixel's stretched block. The whole screen stays in $WORK/shot.xwd.
 screenshot() {
-  xwd -root -silent | /usr/bin/convert xwd:- -depth 8 rgb:"$1"
+  local fit=()
+  [ -z "${2:-}" ] || fit=(-crop "$2" +repage -sample '640x480!')
+  xwd -root -silent >"$WORK/shot.xwd"
+  /usr/bin/convert "$WORK/shot.xwd" "${fit[@]}" -depth 8 rgb:"$1"
 }
 
 # frame_of SHOT.rgb MAX ORIENTATION: the number of the frame the screenshot shows, or nothing.
@@ -172,16 +177,17 @@ frame_of() {
   timeout 120 "$FINDER" "$INI" "$1" "$2" "$3" || true
 }
 
-# shown_frame LIMIT ORDER PAUSE: screenshots the display up to five times, PAUSE seconds apart,
-# and prints the number of the frame (within the first LIMIT, rows in ORDER) that one of them
-# shows; prints nothing when none does. A shot taken while a frame is half drawn shows no frame,
-# hence the retries. The last shot stays in $WORK/shot.rgb.
+# shown_frame LIMIT ORDER PAUSE [PICTURE]: screenshots the display up to five times, PAUSE seconds
+# apart, and prints the number of the frame (within the first LIMIT, rows in ORDER) that one of
+# them shows (in PICTURE, as `screenshot` takes it, where given); prints nothing when none does. A
+# shot taken while a frame is half drawn shows no frame, hence the retries. The last shot stays in
+# $WORK/shot.rgb.
 shown_frame() {
   local frame=''
   step "matching screenshots to the first $1 frames ($2)"
   for _ in 1 2 3 4 5; do
     sleep "$3"
-    screenshot "$WORK/shot.rgb"
+    screenshot "$WORK/shot.rgb" "${4:-}"
     frame=$(frame_of "$WORK/shot.rgb" "$1" "$2")
     [ -n "$frame" ] && break
   done

@@ -8,22 +8,6 @@ source "$(dirname "$0")/e2e_lib.sh"
 
 write_ini dx_r=5 dx_g=10 dx_b=3 one=1 pal=0 cir=1 cycle=1 direct_x=0
 
-# fitted_frame PICTURE: screenshots the screen, cuts out PICTURE (WxH+X+Y) and samples it back to
-# 640 x 480 at the middle of each frame pixel's stretched block; prints the number of the frame it
-# shows (mirrored: the DIB is bottom-up), or nothing. Retries a shot taken while a frame was drawn.
-fitted_frame() {
-  local frame=''
-  for _ in 1 2 3 4 5; do
-    sleep 0.5
-    xwd -root -silent >"$WORK/shot.xwd"
-    /usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -sample '640x480!' -depth 8 \
-      rgb:"$WORK/shot.rgb"
-    frame=$(frame_of "$WORK/shot.rgb" 2000 bottom-up)
-    [ -n "$frame" ] && break
-  done
-  echo "$frame"
-}
-
 # all_black AREA: whether the last screenshot is black all over AREA (WxH+X+Y).
 all_black() {
   [ "$(/usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
@@ -40,7 +24,8 @@ check_screen() {
   geometry=$(xdotool getwindowgeometry "$window" | tr '\n' ' ')
   [[ $geometry == *"$screen"* ]] || fail "$screen: the window is not the screen's size: $geometry"
 
-  frame=$(fitted_frame "$picture")
+  # Mirrored: the DIB is bottom-up.
+  frame=$(shown_frame 2000 bottom-up 0.5 "$picture")
   [ -n "$frame" ] || fail "$screen: $picture is none of the first 2000 frames, stretched"
   log "$screen: $picture shows frame $frame"
   local bar
