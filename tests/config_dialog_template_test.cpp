@@ -53,8 +53,57 @@ const void* ResourceIn(LANGID language, int id, LPCSTR type, DWORD* size) {
   return LockResource(LoadResource(nullptr, found));
 }
 
-const void* JapaneseResource(int id, LPCSTR type, DWORD* size) {
-  return ResourceIn(kJapanese, id, type, size);
+// IDD_CONFIG in one language as compiled: the frame, then each control, read whole.
+struct Control {
+  DWORD style;
+  DWORD exStyle;
+  short place[4];
+  int id;
+  std::wstring className;  // in lower case
+  std::wstring text;
+};
+struct Template {
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  WORD count = 0;
+  short frame[4] = {};
+  std::wstring menu, windowClass, caption;
+  WORD points = 0;
+  std::wstring font;
+  std::vector<Control> controls;
+  std::ptrdiff_t bytesRead = -1;  // -1: no such template
+  DWORD size = 0;
+};
+
+Template ReadTemplate(LANGID language) {
+  Template t;
+  const auto* words =
+      static_cast<const WORD*>(ResourceIn(language, IDD_CONFIG, RT_DIALOG, &t.size));
+  if (!words) return t;
+  Reader read{words};
+  t.style = read.Dword();
+  t.exStyle = read.Dword();
+  t.count = read.Word();
+  for (short& value : t.frame) value = static_cast<short>(read.Word());
+  t.menu = read.Text();
+  t.windowClass = read.Text();
+  t.caption = read.Text();
+  t.points = read.Word();
+  t.font = read.Text();
+  for (WORD i = 0; i < t.count; ++i) {
+    read.AlignToDword();
+    Control c{};
+    c.style = read.Dword();
+    c.exStyle = read.Dword();
+    for (short& value : c.place) value = static_cast<short>(read.Word());
+    c.id = static_cast<short>(read.Word());
+    c.className = Lower(read.Text());
+    c.text = read.Text();
+    read.at += 1 + *read.at / 2;  // creation data
+    t.controls.push_back(c);
+  }
+  t.bytesRead = reinterpret_cast<const BYTE*>(read.at) - reinterpret_cast<const BYTE*>(words);
+  return t;
 }
 
 // What must be the same in every language of the template: the frame and, control by control,
@@ -65,29 +114,20 @@ struct Layout {
 };
 
 Layout ReadLayout(LANGID language) {
-  DWORD size = 0;
-  const auto* words = static_cast<const WORD*>(ResourceIn(language, IDD_CONFIG, RT_DIALOG, &size));
+  const Template t = ReadTemplate(language);
   Layout layout;
-  if (!words) return layout;
-  Reader read{words};
-  std::wstring frame = std::to_wstring(read.Dword()) + L" " + std::to_wstring(read.Dword());
-  const WORD count = read.Word();
-  for (int i = 0; i < 4; ++i) frame += L" " + std::to_wstring(static_cast<short>(read.Word()));
-  frame += L" " + read.Text() + L"|" + read.Text();  // menu, class
-  layout.shape.push_back(frame);
-  layout.texts.push_back(read.Text());
-  const WORD points = read.Word();
-  layout.texts.push_back(read.Text() + L" " + std::to_wstring(points));
-  for (WORD i = 0; i < count; ++i) {
-    read.AlignToDword();
-    std::wstring control = std::to_wstring(read.Dword());
-    control += L" " + std::to_wstring(read.Dword());
-    for (int k = 0; k < 4; ++k) control += L" " + std::to_wstring(static_cast<short>(read.Word()));
-    control += L" #" + std::to_wstring(static_cast<short>(read.Word()));
-    control += L" " + Lower(read.Text());
-    layout.shape.push_back(control);
-    layout.texts.push_back(read.Text());
-    read.at += 1 + *read.at / 2;  // creation data
+  if (t.bytesRead < 0) return layout;
+  const auto number = [](auto value) { return std::to_wstring(value); };
+  std::wstring frame = number(t.style) + L" " + number(t.exStyle);
+  for (short value : t.frame) frame += L" " + number(value);
+  layout.shape.push_back(frame + L" " + t.menu + L"|" + t.windowClass);
+  layout.texts.push_back(t.caption);
+  layout.texts.push_back(t.font + L" " + number(t.points));
+  for (const Control& c : t.controls) {
+    std::wstring control = number(c.style) + L" " + number(c.exStyle);
+    for (short value : c.place) control += L" " + number(value);
+    layout.shape.push_back(control + L" #" + number(c.id) + L" " + c.className);
+    layout.texts.push_back(c.text);
   }
   return layout;
 }
@@ -117,64 +157,43 @@ bool Ascii(const std::wstring& text) {
 }
 
 TEST(ConfigDialogTemplate, HasTheDialogsFrameFontAndCaption) {
-  DWORD size = 0;
-  const auto* words = static_cast<const WORD*>(JapaneseResource(IDD_CONFIG, RT_DIALOG, &size));
-  ASSERT_NE(words, nullptr) << "IDD_CONFIG in Japanese";
-  Reader read{words};
-  EXPECT_EQ(read.Dword(), DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT});
-  EXPECT_EQ(read.Dword(), 0u);  // extended style
-  EXPECT_EQ(read.Word(), 36);
+  const Template t = ReadTemplate(kJapanese);
+  ASSERT_GE(t.bytesRead, 0) << "IDD_CONFIG in Japanese";
+  EXPECT_EQ(t.style, DWORD{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT});
+  EXPECT_EQ(t.exStyle, 0u);
+  EXPECT_EQ(t.count, 36);
   const short frame[] = {0, 0, 232, 299};
-  for (short value : frame) EXPECT_EQ(static_cast<short>(read.Word()), value);
-  EXPECT_EQ(read.Text(), L"");  // no menu
-  EXPECT_EQ(read.Text(), L"");  // the standard dialog class
-  EXPECT_EQ(read.Text(), L"グリムラの設定");
-  EXPECT_EQ(read.Word(), 9);
-  EXPECT_EQ(read.Text(), L"ＭＳ Ｐゴシック");
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(t.frame[i], frame[i]);
+  EXPECT_EQ(t.menu, L"");         // no menu
+  EXPECT_EQ(t.windowClass, L"");  // the standard dialog class
+  EXPECT_EQ(t.caption, L"グリムラの設定");
+  EXPECT_EQ(t.points, 9);
+  EXPECT_EQ(t.font, L"ＭＳ Ｐゴシック");
 }
 
 // The compiled styles decide the keyboard order; windres adds bits of its own to the short control
 // forms, so this reads them back rather than trusting the script.
 TEST(ConfigDialogTemplate, TabStopsAndRadioGroupsAreAsIntended) {
-  DWORD size = 0;
-  const auto* words = static_cast<const WORD*>(JapaneseResource(IDD_CONFIG, RT_DIALOG, &size));
-  ASSERT_NE(words, nullptr);
-  Reader read{words};
-  read.Dword();
-  read.Dword();
-  const WORD count = read.Word();
-  read.at += 4;  // frame
-  read.Text();   // menu
-  read.Text();   // class
-  read.Text();   // caption
-  read.Word();   // point size
-  read.Text();   // font name
+  const Template t = ReadTemplate(kJapanese);
+  ASSERT_GE(t.bytesRead, 0);
   std::vector<int> tabStops;
-  for (WORD i = 0; i < count; ++i) {
-    read.AlignToDword();
-    const DWORD style = read.Dword();
-    read.at += 2 + 4;  // extended style, place
-    const int id = static_cast<short>(read.Word());
-    const std::wstring className = Lower(read.Text());
-    const std::wstring text = read.Text();
-    read.at += 1 + *read.at / 2;  // creation data
-    SCOPED_TRACE(id);
-    EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE), DWORD{WS_CHILD | WS_VISIBLE});
-    if (style & WS_TABSTOP) tabStops.push_back(id);
+  for (const Control& c : t.controls) {
+    SCOPED_TRACE(c.id);
+    EXPECT_EQ(c.style & (WS_CHILD | WS_VISIBLE), DWORD{WS_CHILD | WS_VISIBLE});
+    if (c.style & WS_TABSTOP) tabStops.push_back(c.id);
     // Each radio button starts a group of its own; the procedure keeps them exclusive.
-    if (id == IDC_ENLARGE || id == IDC_TILE) {
-      EXPECT_EQ(style & (0xF | WS_GROUP), DWORD{BS_AUTORADIOBUTTON | WS_GROUP});
+    if (c.id == IDC_ENLARGE || c.id == IDC_TILE) {
+      EXPECT_EQ(c.style & (0xF | WS_GROUP), DWORD{BS_AUTORADIOBUTTON | WS_GROUP});
     }
-    if (className == L"static" && (style & 0xF) == SS_BITMAP) {
-      EXPECT_EQ(text, L"#102");
+    if (c.className == L"static" && (c.style & 0xF) == SS_BITMAP) {
+      EXPECT_EQ(c.text, L"#102");
     }
   }
-  EXPECT_EQ(count, 36);
+  EXPECT_EQ(t.count, 36);
   EXPECT_EQ(tabStops, (std::vector<int>{IDOK, IDCANCEL, IDC_CIR, IDC_DX_R, IDC_DX_G, IDC_DX_B,
                                         IDC_HOMEPAGE, IDC_CYCLE, IDC_PALETTE, IDC_DIRECT_X}));
   // The walk ends exactly at the resource's end: every control was read whole.
-  EXPECT_EQ(reinterpret_cast<const BYTE*>(read.at) - reinterpret_cast<const BYTE*>(words),
-            static_cast<std::ptrdiff_t>(size));
+  EXPECT_EQ(t.bytesRead, static_cast<std::ptrdiff_t>(t.size));
 }
 
 // The English template is the Japanese one with English texts in a font every Windows has; only
