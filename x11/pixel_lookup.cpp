@@ -102,7 +102,9 @@ void CopyIntoPicture(std::uint8_t* to, const std::uint8_t* from, std::size_t byt
 template <typename Pixel>
 void FillRows(const std::uint8_t* tile, const std::uint32_t* pixels, const TileSampling& sampling,
               std::uint8_t* image, long stride) {
-  std::vector<Pixel> made(sampling.tileColumn.size() + kWideRun);
+  // Kept from frame to frame: a row's buffer is made once per picture width, not every frame.
+  static std::vector<Pixel> made;
+  made.resize(sampling.tileColumn.size() + kWideRun);
   const auto rowBytes = sampling.tileColumn.size() * sizeof(Pixel);
   int madeTileRow = -1;
   const int height = static_cast<int>(sampling.tileRow.size());
