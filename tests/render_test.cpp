@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,6 +16,7 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
+#include "process_folder.h"
 #include "tools/render/render_start.h"
 
 namespace {
@@ -25,18 +25,6 @@ struct RunResult {
   int exitCode = -1;
   std::string stderrText;
 };
-
-// A folder of this process's own (the test cases run as parallel processes), removed at exit.
-std::string TempDir() {
-  // A plain array: it outlives the function-local objects that exit destroys before the handler.
-  static char dir[] = "/tmp/glimra-render-test-XXXXXX";
-  static const bool made = [] {
-    if (mkdtemp(dir) == nullptr) return false;
-    std::atexit([] { std::filesystem::remove_all(dir); });
-    return true;
-  }();
-  return made ? dir : "/tmp";
-}
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path);
@@ -53,7 +41,7 @@ bool Exists(const std::string& path) {
 RunResult RunRender(const std::vector<std::string>& args) {
   std::string command = "'" GLIMRA_RENDER "'";
   for (const std::string& arg : args) command += " '" + arg + "'";
-  const std::string errPath = TempDir() + "/stderr.txt";
+  const std::string errPath = ProcessFolder() + "/stderr.txt";
   command += " >/dev/null 2>'" + errPath + "'";
   const int status = std::system(command.c_str());
   RunResult result;
@@ -71,7 +59,7 @@ struct BadArguments {
 };
 
 TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
-  const std::string out = TempDir() + "/bad.png";
+  const std::string out = ProcessFolder() + "/bad.png";
   const std::vector<BadArguments> cases = {
       {"no output", {"--frames", "3"}, "nothing to write"},
       {"--frames without value", {"--out", out, "--frames"}, "--frames needs a value"},
@@ -86,7 +74,7 @@ TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
       {"N beyond long", {"--frames", "99999999999999999999999", "--out", out}, "999"},
       {"unknown option", {"--fps", "--out", out}, "unknown argument '--fps'"},
       {"PNG in a missing folder", {"--out", "/nonexistent-dir/x.png"}, "/nonexistent-dir/x.png"},
-      {"PNG path is a folder", {"--out", TempDir()}, "cannot write"},
+      {"PNG path is a folder", {"--out", ProcessFolder()}, "cannot write"},
       {"GIF in a missing folder",
        {"--out", out, "--gif", "/nonexistent-dir/x.gif"},
        "/nonexistent-dir/x.gif"},
@@ -186,7 +174,7 @@ const std::vector<PictureCase> kPictureCases = {
 };
 
 std::string WriteIni(const PictureCase& c, int index) {
-  const std::string path = TempDir() + "/case" + std::to_string(index) + ".ini";
+  const std::string path = ProcessFolder() + "/case" + std::to_string(index) + ".ini";
   std::remove(path.c_str());
   if (c.iniText) std::ofstream(path, std::ios::binary) << c.iniText;
   return path;
@@ -196,7 +184,7 @@ TEST(RenderPictureTest, PngHoldsTheLastFrameAndItsColourTable) {
   for (std::size_t i = 0; i < kPictureCases.size(); ++i) {
     const PictureCase& c = kPictureCases[i];
     const std::string ini = WriteIni(c, static_cast<int>(i));
-    const std::string out = TempDir() + "/case.png";
+    const std::string out = ProcessFolder() + "/case.png";
     const RunResult run =
         RunRender({"--ini", ini, "--frames", std::to_string(c.frames), "--out", out});
     ASSERT_EQ(run.exitCode, 0) << c.what << ": " << run.stderrText;
@@ -216,7 +204,7 @@ TEST(RenderPictureTest, PngHoldsTheLastFrameAndItsColourTable) {
 TEST(RenderPictureTest, GifHoldsEveryFrameWithItsOwnColourMap) {
   const PictureCase& c = kPictureCases[4];
   const std::string ini = WriteIni(c, 4);
-  const std::string gifPath = TempDir() + "/case.gif";
+  const std::string gifPath = ProcessFolder() + "/case.gif";
   const int frames = 6;
   const RunResult run =
       RunRender({"--ini", ini, "--frames", std::to_string(frames), "--gif", gifPath});

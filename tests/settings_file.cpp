@@ -41,25 +41,15 @@ void RemoveFolderAtSettingsPath() {
 #include <unistd.h>
 
 #include "posix/private_profile_location.h"
-
-namespace {
-std::string TestDirectory() {
-  static const std::string directory = [] {
-    char pattern[] = "/tmp/glimra-settings-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return std::string(made ? made : "/tmp");
-  }();
-  return directory;
-}
-}  // namespace
+#include "process_folder.h"
 
 std::string SettingsFilePath() {
-  return TestDirectory() + "/" + kSettingsFileName;
+  return ProcessFolder() + "/" + kSettingsFileName;
 }
 
 void UseFreshSettingsFile() {
   SetProfileFileOverride("");
-  SetProfileDirectory(TestDirectory());
+  SetProfileDirectory(ProcessFolder());
   std::remove(SettingsFilePath().c_str());
   saverSettings = SaverSettings{};
 }

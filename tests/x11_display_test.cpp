@@ -26,13 +26,14 @@
 #include <thread>
 #include <vector>
 
+#include "process_folder.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Per process, so that runs of this test side by side never share a file.
 std::string TempPath(const std::string& name) {
-  return testing::TempDir() + "/x11_" + std::to_string(getpid()) + "_" + name;
+  return ProcessFolder() + "/" + name;
 }
 
 void Sleep(int milliseconds) {

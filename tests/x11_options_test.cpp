@@ -9,6 +9,7 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
+#include "process_folder.h"
 #include "x11/pixel_lookup.h"
 #include "x11/saver_options.h"
 #include "x11/window_choice.h"
@@ -78,7 +79,7 @@ TEST(X11OptionsTest, OptionsMakeTheSaversSettings) {
 }
 
 TEST(X11OptionsTest, IniFileIsReadAndOptionsGoOnTop) {
-  const std::string path = testing::TempDir() + "/x11_options_test.ini";
+  const std::string path = ProcessFolder() + "/options.ini";
   std::ofstream(path, std::ios::binary)
       << "[Glimra ScreenSaver]\r\ndx_r=7\r\none=0\r\npal=4\r\ncir=2\r\ncycle=9\r\n";
   ExpectSettings(SettingsOf({"--ini", path}), With([](SaverSettings& s) {
