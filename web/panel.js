@@ -13,9 +13,9 @@ const GlimraPanel = (() => {
       palettes: ['アニメーション', 'シフト', '固定', '紅葉', '若葉', '水面', '桜'],
     },
     en: {
-      title: 'Glimra settings', cir: 'Number of circles to compose', many: 'Many', few: 'Few',
+      title: 'Glimra settings', cir: 'Number of circles', many: 'Many', few: 'Few',
       speeds: 'Change of the RGB values', small: 'Small', large: 'Large',
-      layout: 'Display method', enlarge: 'Show enlarged', tile: 'Lay out as tiles',
+      layout: 'Display', enlarge: 'Enlarged', tile: 'Tiled',
       palette: 'Palette', cycle: 'Period of the base circles', long: 'Long', short: 'Short',
       fullscreen: 'Full screen',
       palettes: ['Animation', 'Shift', 'Fixed', 'Autumn leaves', 'Young leaves',

@@ -99,7 +99,7 @@ async function panel() {
     assert.strictEqual(await browser.evaluate('location.search'), `?${query(defaults)}`);
     assert.ok(!isTiled(decodePng(await browser.screenshot()).rgb));
     assert.ok(!(await browser.evaluate("document.getElementById('panel').matches('.shown')")));
-    // A touch shows the panel (as a pointer or a key does); a click on "Lay out as tiles" tiles
+    // A touch shows the panel (as a pointer or a key does); a click on "Tiled" tiles
     // the picture at once.
     await browser.call('Emulation.setTouchEmulationEnabled', { enabled: true });
     for (const type of ['touchStart', 'touchEnd']) {
