@@ -262,4 +262,25 @@ TEST(X11PixelLookupTest, ScaledImageSamplesTheFrame) {
   }
 }
 
+// Where the X server may scale the tile: whole enlargements only, up to the size at which its
+// fixed-point steps could drift across a pixel's edge.
+TEST(X11PixelLookupTest, ServerScalesOnlyWholeEnlargementsItMakesExactly) {
+  struct Case {
+    int width, height;
+    bool enlarged;
+    ServerScale want;
+  };
+  const std::vector<Case> cases = {
+      {640, 480, true, {4, 4}},   {640, 480, false, {1, 1}},   {160, 120, true, {1, 1}},
+      {1440, 1080, true, {9, 9}}, {800, 360, true, {5, 3}},    {1600, 1200, true, {10, 10}},
+      {1760, 1320, true, {0, 0}}, {3200, 2400, false, {5, 5}}, {3840, 2880, false, {0, 0}},
+      {1024, 768, true, {0, 0}},  {960, 720, false, {0, 0}},   {320, 240, false, {0, 0}},
+      {0, 0, true, {0, 0}},       {800, 300, true, {0, 0}}};
+  for (const Case& c : cases) {
+    const ServerScale got = ExactServerScale(c.width, c.height, c.enlarged);
+    EXPECT_EQ(got.across, c.want.across) << c.width << "x" << c.height;
+    EXPECT_EQ(got.down, c.want.down) << c.width << "x" << c.height;
+  }
+}
+
 }  // namespace

@@ -19,6 +19,7 @@
 #include "x11/frame_pace.h"
 #include "x11/pixel_lookup.h"
 #include "x11/saver_options.h"
+#include "x11/server_scale.h"
 #include "x11/window_choice.h"
 #include "x11/x11_image.h"
 #include "x11/x11_window.h"
@@ -56,9 +57,11 @@ void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries) {
   StartEngine(entries);
 }
 
-// Everything that belongs to the window's current size.
+// Everything that belongs to the window's current size. The image is the whole picture, or only
+// the tile where the server scales it.
 struct Picture {
   PicturePlace place{};
+  ServerScaler scaler;
   FrameImage image;
   TileSampling sampling;
   ChannelMasks masks{};
@@ -67,14 +70,38 @@ struct Picture {
 bool MakePicture(Display* display, const TargetWindow& target, bool stretch, Picture& picture) {
   picture.place = PlacePicture(target.width, target.height, stretch);
   const PicturePlace& place = picture.place;
-  if (!CreateFrameImage(display, target.visual, target.depth, place.width, place.height, true,
-                        picture.image))
+  const bool enlarged = saverSettings.one != 0;
+  const bool onServer = CreateServerScaler(display, target.window, target.visual, target.depth,
+                                           ExactServerScale(place.width, place.height, enlarged),
+                                           enlarged, picture.scaler);
+  // The tile's own image is sampled one to one, as an enlarged 160 x 120 picture is.
+  const int width = onServer ? kTileWidth : place.width;
+  const int height = onServer ? kTileHeight : place.height;
+  if (!CreateFrameImage(display, target.visual, target.depth, width, height, true, picture.image)) {
+    ReleaseServerScaler(display, picture.scaler);
     return false;
-  picture.image.x = place.x;
-  picture.image.y = place.y;
-  picture.sampling = MakeTileSampling(place.width, place.height, saverSettings.one != 0);
+  }
+  picture.image.x = onServer ? 0 : place.x;
+  picture.image.y = onServer ? 0 : place.y;
+  picture.sampling = MakeTileSampling(width, height, onServer || enlarged);
   picture.masks = {target.visual->red_mask, target.visual->green_mask, target.visual->blue_mask};
   return true;
+}
+
+void ReleasePicture(Display* display, Picture& picture) {
+  ReleaseFrameImage(display, picture.image);
+  ReleaseServerScaler(display, picture.scaler);
+}
+
+// The image to the window: straight to its place, or into the tile's pixmap and scaled from there.
+void ShowPicture(Display* display, Window window, GC gc, Picture& picture) {
+  if (picture.scaler.tile == 0) {
+    PutFrameImage(display, window, gc, picture.image);
+    return;
+  }
+  PutFrameImage(display, picture.scaler.tile, gc, picture.image);
+  ScaleOnServer(display, picture.scaler, picture.place);
+  XFlush(display);
 }
 
 // The tile looked up and spread over the image: 16- and 32-bit pixels directly, any other
@@ -128,7 +155,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
       break;
     }
     if (event == WindowEvent::Resized) {
-      ReleaseFrameImage(display, picture.image);
+      ReleasePicture(display, picture);
       if (!MakePicture(display, target, options.stretch, picture)) {
         end = RunEnd::NoImage;
         break;
@@ -144,7 +171,7 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
     }
     StepFrame(entries, EntryLayoutRgbQuad, FrameOutputTile);
     DrawPicture(picture, entries);
-    PutFrameImage(display, target.window, gc, picture.image);
+    ShowPicture(display, target.window, gc, picture);
     CountFrame(options.showFps);
     WaitForNextFrame(deadline, options.delayMicroseconds, stopSignal);
   }
@@ -186,8 +213,9 @@ int main(int argc, char** argv) {
 
   char errorName[80] = "";
   if (xErrorCode != 0) XGetErrorText(display, xErrorCode, errorName, sizeof errorName);
-  // Release in the reverse order of creation: image (and its shared segment), window, display.
-  ReleaseFrameImage(display, picture.image);
+  // Release in the reverse order of creation: image (and its shared segment), the server's
+  // scaler, window, display.
+  ReleasePicture(display, picture);
   const unsigned long window = target.window;
   CloseTargetWindow(display, target);
   XCloseDisplay(display);

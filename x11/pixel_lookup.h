@@ -55,3 +55,13 @@ TileSampling MakeTileSampling(int width, int height, bool enlarged);
 void FillScaledImage(const std::uint8_t* tile, const std::uint32_t pixels[kPaletteSize],
                      const TileSampling& sampling, int bytesPerPixel, std::uint8_t* image,
                      long stride);
+
+// How many picture pixels show one tile pixel, across and down, where an X server's
+// nearest-neighbour scaling makes exactly the picture above: whole enlargements, small enough that
+// its 16.16 fixed-point steps cannot carry a sample across a pixel's edge. 0 and 0 elsewhere.
+// Enlarged: the tile is magnified as a whole; tiled: the 640 x 480 frame is, the tile repeating.
+struct ServerScale {
+  int across;
+  int down;
+};
+ServerScale ExactServerScale(int width, int height, bool enlarged);
