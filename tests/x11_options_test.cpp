@@ -231,7 +231,8 @@ TEST(X11PixelLookupTest, ScaledImageSamplesTheFrame) {
   const std::vector<Case> cases = {
       {640, 480, true, 4},  {640, 480, false, 4},  {1280, 960, true, 4}, {320, 240, false, 4},
       {1366, 768, true, 4}, {1366, 768, false, 2}, {7, 5, true, 2},      {1, 1, false, 4},
-      {400, 300, false, 4}, {960, 720, false, 2},  {333, 250, true, 4},  {1001, 751, false, 4}};
+      {400, 300, false, 4}, {960, 720, false, 2},  {333, 250, true, 4},  {1001, 751, false, 4},
+      {160, 120, true, 4},  {160, 120, true, 2},   {160, 120, false, 4}};
   for (const Case& c : cases) {
     const TileSampling sampling = MakeTileSampling(c.width, c.height, c.enlarged);
     const long stride = c.width * c.bytesPerPixel + 8;  // rows padded, as XImages may be

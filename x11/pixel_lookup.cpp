@@ -99,6 +99,17 @@ void CopyIntoPicture(std::uint8_t* to, const std::uint8_t* from, std::size_t byt
   std::memcpy(to, from, bytes);
 }
 
+// The tile itself, as the server scales it: one look-up a pixel, nothing to repeat.
+template <typename Pixel>
+void LookUpTile(const std::uint8_t* tile, const std::uint32_t* pixels, std::uint8_t* image,
+                long stride) {
+  for (int y = 0; y < kTileHeight; ++y) {
+    auto* row = reinterpret_cast<Pixel*>(image + y * stride);
+    const std::uint8_t* source = tile + y * kTileWidth;
+    for (int x = 0; x < kTileWidth; ++x) row[x] = static_cast<Pixel>(pixels[source[x]]);
+  }
+}
+
 template <typename Pixel>
 void FillRows(const std::uint8_t* tile, const std::uint32_t* pixels, const TileSampling& sampling,
               std::uint8_t* image, long stride) {
@@ -180,13 +191,18 @@ TileSampling MakeTileSampling(int width, int height, bool enlarged) {
     if (firstRowOf[tileRow] < 0) firstRowOf[tileRow] = y;
   }
   sampling.spans = MakeSpans(sampling.tileColumn);
+  sampling.oneToOne = enlarged && width == kTileWidth && height == kTileHeight;
   return sampling;
 }
 
 void FillScaledImage(const std::uint8_t* tile, const std::uint32_t pixels[kPaletteSize],
                      const TileSampling& sampling, int bytesPerPixel, std::uint8_t* image,
                      long stride) {
-  if (bytesPerPixel == 4)
+  if (sampling.oneToOne && bytesPerPixel == 4)
+    LookUpTile<std::uint32_t>(tile, pixels, image, stride);
+  else if (sampling.oneToOne)
+    LookUpTile<std::uint16_t>(tile, pixels, image, stride);
+  else if (bytesPerPixel == 4)
     FillRows<std::uint32_t>(tile, pixels, sampling, image, stride);
   else
     FillRows<std::uint16_t>(tile, pixels, sampling, image, stride);

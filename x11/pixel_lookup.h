@@ -46,6 +46,7 @@ struct TileSampling {
   std::vector<std::uint16_t> tileRow;     // one per picture row
   std::vector<RowSpan> spans;             // one row, left to right
   std::vector<int> sameAsRow;             // an earlier row showing the same tile row, or -1
+  bool oneToOne = false;                  // the picture is the tile itself
 };
 TileSampling MakeTileSampling(int width, int height, bool enlarged);
 
