@@ -97,11 +97,11 @@ void ReleasePicture(Display* display, Picture& picture) {
 void ShowPicture(Display* display, Window window, GC gc, Picture& picture) {
   if (picture.scaler.tile == 0) {
     PutFrameImage(display, window, gc, picture.image);
-    return;
+  } else {
+    PutFrameImage(display, picture.scaler.tile, gc, picture.image);
+    ScaleOnServer(display, picture.scaler, picture.place);
   }
-  PutFrameImage(display, picture.scaler.tile, gc, picture.image);
-  ScaleOnServer(display, picture.scaler, picture.place);
-  XFlush(display);
+  XFlush(display);  // both requests in one write, which wakes the server once
 }
 
 // The tile looked up and spread over the image: 16- and 32-bit pixels directly, any other

@@ -89,7 +89,6 @@ void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame
     // Xlib copies the pixels into the request, so the image is free again at once.
     XPutImage(display, drawable, gc, image, 0, 0, frame.x, frame.y, image->width, image->height);
   }
-  XFlush(display);
 }
 
 void WaitForFrameImage(Display* display, FrameImage& frame) {

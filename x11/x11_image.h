@@ -21,8 +21,9 @@ struct FrameImage {
 // `allowShared` is false. Returns false only when not even a plain image can be made.
 bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, int height,
                       bool allowShared, FrameImage& frame);
-// Sends the whole image to its place in the drawable without waiting: the shared image is read by
-// the server later, and its completion event says when.
+// Queues the whole image for its place in the drawable, without waiting: the shared image is read
+// by the server later, and its completion event says when. The caller flushes, once a frame after
+// whatever else the frame asks of the server.
 void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame);
 // Returns once the server is done with the last image, so that it may be rewritten: at 20 frames a
 // second the completion event is already there; otherwise one round trip makes sure.

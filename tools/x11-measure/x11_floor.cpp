@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
       cleared = true;
     }
     PutFrameImage(display, target.window, gc, image);
+    XFlush(display);
     WaitForNextFrame(deadline, options.delayMicroseconds, neverStopped);
   }
   ReleaseFrameImage(display, image);
