@@ -9,7 +9,6 @@
 #include "engine/engine.h"
 #include "engine/palette.h"
 #include "settings/saver_settings.h"
-#include "web/setting_limits.h"
 
 namespace {
 
@@ -55,9 +54,22 @@ EMSCRIPTEN_KEEPALIVE const std::uint8_t* GlimraTileRgba() {
 }
 
 // A whole-number setting from the address or the browser's storage, brought into the dialog's
-// range. `key` is the setting's place in the INI's order: dx_r, dx_g, dx_b, one, pal, cir, cycle.
+// range the way the dialog shows a settings file's value. `key` is the setting's place in the
+// address and in GlimraStart: cycle, cir, pal, one, dx_r, dx_g, dx_b.
 EMSCRIPTEN_KEEPALIVE int GlimraClampSetting(int key, int value) {
-  return ClampSettingValue(key, value);
+  switch (key) {
+    case 0:  // cycle
+      return ClampToRange(value, kCycleMin, kCycleMax);
+    case 1:  // cir
+      return ClampToRange(value, kCirMin, kCirMax);
+    case 2:  // pal: the saver runs a value outside the list as the animation
+      return value >= PaletteFixed && value <= PaletteCherryBlossom ? value : PaletteAnimate;
+    case 3:  // one: any non-zero value shows as "enlarged"
+      return value != 0 ? 1 : 0;
+    default:  // dx_r, dx_g, dx_b: a speed reads as the file's unsigned value, so a stored -1 is
+              // a large speed
+      return SpeedPosition(StoredIntToSpeed(static_cast<std::uint32_t>(value)));
+  }
 }
 
 }  // extern "C"

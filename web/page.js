@@ -132,7 +132,7 @@ function run(module, present, initial) {
     next = 0;
     request = requestAnimationFrame(frame);
   };
-  const panel = GlimraPanel.create(document.body, settings, (changed) => {
+  GlimraPanel.create(document.body, settings, (changed) => {
     settings = changed;
     window.glimraSettings = settings;
     GlimraSettings.keep(settings);
@@ -157,6 +157,6 @@ GlimraModule().then((module) => {
     GlimraSettings.keep(request.settings);
     run(module, present, request.settings);
   }
-  window.glimraSettings = window.glimraSettings || request.settings;
+  window.glimraSettings = request.settings;
   document.body.dataset.state = 'running';
 });

@@ -71,19 +71,15 @@ const GlimraPanel = (() => {
     ]);
   }
 
+  // Every setting is one named control (`one` the pair of radio buttons, whose value is the
+  // checked one's), holding the setting's value as it is.
   function show(form, settings) {
-    for (const key of ['cir', 'dx_r', 'dx_g', 'dx_b', 'cycle', 'pal']) {
-      form.elements[key].value = settings[key];
-    }
-    form.elements.one.value = settings.one ? '1' : '0';
+    for (const key of GlimraSettings.keys) form.elements[key].value = settings[key];
   }
 
   function read(form) {
     const settings = {};
-    for (const key of ['cycle', 'cir', 'pal', 'dx_r', 'dx_g', 'dx_b']) {
-      settings[key] = Number(form.elements[key].value);
-    }
-    settings.one = Number(form.elements.one.value);
+    for (const key of GlimraSettings.keys) settings[key] = Number(form.elements[key].value);
     return settings;
   }
 
@@ -111,7 +107,6 @@ const GlimraPanel = (() => {
     for (const type of ['pointermove', 'pointerdown', 'touchstart', 'keydown', 'wheel']) {
       window.addEventListener(type, wake, { passive: true });
     }
-    return { form, wake };
   }
 
   return { create };

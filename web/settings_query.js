@@ -4,9 +4,8 @@
 'use strict';
 
 const GlimraSettings = (() => {
-  // The address's order; the module numbers them in the settings file's order.
+  // The address's order, which the module's GlimraStart and GlimraClampSetting also use.
   const keys = ['cycle', 'cir', 'pal', 'one', 'dx_r', 'dx_g', 'dx_b'];
-  const fileOrder = ['dx_r', 'dx_g', 'dx_b', 'one', 'pal', 'cir', 'cycle'];
   const defaults = { cycle: 1, cir: 1, pal: 1, one: 1, dx_r: 5, dx_g: 10, dx_b: 3 };
   const storageKey = 'glimra.settings';
   // A still of more frames than this would keep the page busy for minutes.
@@ -24,13 +23,13 @@ const GlimraSettings = (() => {
   }
 
   // The settings that `params` (URLSearchParams) gives; missing or malformed values take the
-  // defaults, whole numbers go through `clamp(fileIndex, value)`.
+  // defaults, whole numbers go through `clamp(index in keys, value)`.
   function fromParams(params, clamp) {
     const settings = {};
-    for (const key of keys) {
+    keys.forEach((key, index) => {
       const n = wholeNumber(params.get(key));
-      settings[key] = n === null ? defaults[key] : clamp(fileOrder.indexOf(key), n);
-    }
+      settings[key] = n === null ? defaults[key] : clamp(index, n);
+    });
     return settings;
   }
 
@@ -79,5 +78,5 @@ const GlimraSettings = (() => {
     };
   }
 
-  return { keys, defaults, parseRequest, toQuery, keep, wholeNumber };
+  return { keys, parseRequest, keep };
 })();

@@ -47,7 +47,7 @@ function engineExact() {
     args.push('--every', '5000');
     const native = execFileSync(path.join(nativeDir, 'tools/digest/glimra-digest'), args);
     const web = execFileSync(process.execPath,
-      [path.join(webDir, 'node/glimra-digest.js'), ...args]);
+      [path.join(webDir, 'tools/digest/glimra-digest.js'), ...args]);
     assert.strictEqual(web.toString(), native.toString(), `digests differ for ${query(run)}`);
   }
 }
