@@ -16,18 +16,25 @@ for clone in "$a" "$b"; do
   bash "$clone/tools/release.sh" >"$clone.log" 2>&1 || { tail -n 30 "$clone.log" >&2; exit 1; }
 done
 
-version=$(bash "$root/tools/project-version.sh")
+# shellcheck source=lib/release-paths.sh
+source "$root/tools/lib/release-paths.sh"
+artifacts() {
+  release_paths "$1"
+  echo "$RELEASE_SCR" "$RELEASE_ZIP" "$RELEASE_DEB" "$RELEASE_MSI"
+}
+read -r -a in_a <<<"$(artifacts "$a")"
+read -r -a in_b <<<"$(artifacts "$b")"
 bad=0
-for artifact in release-build/win32/glimra.scr "release/glimra-$version-x86.zip" \
-  "release/glimra_$version-1_amd64.deb" "release/glimra-$version-x86.msi"; do
-  first=$(sha256sum <"$a/build/$artifact" | cut -d' ' -f1)
-  second=$(sha256sum <"$b/build/$artifact" | cut -d' ' -f1)
+for i in "${!in_a[@]}"; do
+  artifact=${in_a[i]##*/}
+  first=$(sha256sum <"${in_a[i]}" | cut -d' ' -f1)
+  second=$(sha256sum <"${in_b[i]}" | cut -d' ' -f1)
   if [ "$first" = "$second" ]; then
-    echo "same      $first  ${artifact##*/}"
+    echo "same      $first  $artifact"
   elif [[ $artifact == *.msi ]]; then
-    echo "differs   (expected)  ${artifact##*/}"
+    echo "differs   (expected)  $artifact"
   else
-    echo "DIFFERS   $first / $second  ${artifact##*/}"
+    echo "DIFFERS   $first / $second  $artifact"
     bad=1
   fi
 done

@@ -14,7 +14,7 @@ source tools/lib/xvfb.sh
 source tools/lib/wine-prefix.sh
 
 # The 32-bit product where 32-bit programs can run, else its 64-bit twin under wine64.
-if /lib/ld-linux.so.2 --help >/dev/null 2>&1; then preset=win32; else preset=win64; fi
+if wine_can_run_32bit; then preset=win32; else preset=win64; fi
 cmake --preset "$preset" >build/configure-$preset.log 2>&1 || { cat build/configure-$preset.log; exit 1; }
 cmake --build --preset "$preset" --target glimra >build/build-saver.log 2>&1 ||
   { tail -n 40 build/build-saver.log; exit 1; }

@@ -8,35 +8,38 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 bash tools/install-deps.sh
 
-version=$(bash tools/project-version.sh)
+# shellcheck source=lib/release-paths.sh
+source tools/lib/release-paths.sh
+release_paths "$root"
+version=$RELEASE_VERSION
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 export TZ=UTC LC_ALL=C.UTF-8
 if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
   echo "release.sh: warning: the checkout has uncommitted changes" >&2
 fi
-out=$root/build/release
-work=$root/build/release-build
+out=$RELEASE_DIR
+work=$RELEASE_WORK
 rm -rf "$out" "$work"
 mkdir -p "$out" "$work"
 
 echo "== glimra.scr" >&2
 cmake --preset release-win32 >"$work/configure-win32.log"
 cmake --build --preset release-win32 --target glimra >"$work/build-win32.log"
-scr=$work/win32/glimra.scr
+scr=$RELEASE_SCR
 
-echo "== glimra-$version-x86.msi" >&2
-bash tools/build-msi.sh "$version" "$scr" "$out/glimra-$version-x86.msi"
+echo "== ${RELEASE_MSI##*/}" >&2
+bash tools/build-msi.sh "$version" "$scr" "$RELEASE_MSI"
 
-echo "== glimra-$version-x86.zip" >&2
+echo "== ${RELEASE_ZIP##*/}" >&2
 zipdir=$work/zip
 mkdir -p "$zipdir"
 cp "$scr" "$zipdir/glimra.scr"
 sed 's/$/\r/' LICENSE >"$zipdir/LICENSE.txt"
 sed "s/@VERSION@/$version/g; s/\$/\r/" packaging/windows/README.txt >"$zipdir/README.txt"
 touch -d "@$SOURCE_DATE_EPOCH" "$zipdir"/*
-(cd "$zipdir" && zip -q -X -9 "$out/glimra-$version-x86.zip" LICENSE.txt README.txt glimra.scr)
+(cd "$zipdir" && zip -q -X -9 "$RELEASE_ZIP" LICENSE.txt README.txt glimra.scr)
 
-echo "== glimra_$version-1_amd64.deb" >&2
+echo "== ${RELEASE_DEB##*/}" >&2
 (
   # Debian's hardening flags (CMake reads CFLAGS, CXXFLAGS and LDFLAGS, not CPPFLAGS).
   export DEB_BUILD_MAINT_OPTIONS=hardening=+all
@@ -48,7 +51,7 @@ echo "== glimra_$version-1_amd64.deb" >&2
   cmake --build --preset release-native >"$work/build-native.log"
   cpack --config "$work/native/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log"
 )
-cp "$work/cpack/glimra_${version}-1_amd64.deb" "$out/"
+cp "$work/cpack/${RELEASE_DEB##*/}" "$out/"
 
 (cd "$out" && sha256sum -- *.msi *.zip *.deb >SHA256SUMS)
 ls -l "$out" >&2

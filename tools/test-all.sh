@@ -95,7 +95,9 @@ run_packages() {
 }
 
 # Can this kernel run 32-bit programs (and so 32-bit Wine)?
-can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
+# (In a subshell: the Wine helper's settings stay out of the stages.)
+# shellcheck source=lib/wine-prefix.sh
+can_run_32bit() { (source tools/lib/wine-prefix.sh && wine_can_run_32bit); }
 
 run_shellcheck
 run_preset native

@@ -74,7 +74,7 @@ check "ScreenSaveActive" test "$(reg_value "$desktop" ScreenSaveActive)" = 1
 check "same package again" msiexec /i "$msi"
 check "still one Add/Remove entry" one_entry "$version"
 
-if /lib/ld-linux.so.2 --help >/dev/null 2>&1; then
+if wine_can_run_32bit; then
   check "installed saver runs with /s and ends on a key" \
     bash "$root/tests/package/run_installed_saver.sh" "$installed_scr" "$work"
 else

@@ -4,9 +4,11 @@
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 here=$root/tests/package
-version=$(bash "$root/tools/project-version.sh") || exit 1
-release=$root/build/release
-scr=$root/build/release-build/win32/glimra.scr
+# shellcheck source=../../tools/lib/release-paths.sh
+source "$root/tools/lib/release-paths.sh"
+release_paths "$root" || exit 1
+version=$RELEASE_VERSION
+scr=$RELEASE_SCR
 
 run() {
   local name=$1
@@ -14,6 +16,6 @@ run() {
   if "$@"; then echo "PASS $name"; else echo "FAIL $name"; fi
 }
 run scr_resources bash "$here/scr_resources.sh" "$scr" "$version"
-run zip_contents bash "$here/zip_contents.sh" "$release/glimra-$version-x86.zip" "$scr" "$version"
-run msi_wine bash "$here/msi_wine.sh" "$release/glimra-$version-x86.msi" "$scr" "$version"
-run deb_install bash "$here/deb_install.sh" "$release/glimra_$version-1_amd64.deb"
+run zip_contents bash "$here/zip_contents.sh" "$RELEASE_ZIP" "$scr" "$version"
+run msi_wine bash "$here/msi_wine.sh" "$RELEASE_MSI" "$scr" "$version"
+run deb_install bash "$here/deb_install.sh" "$RELEASE_DEB"

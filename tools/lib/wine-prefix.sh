@@ -5,6 +5,7 @@
 #   wine_select PROGRAM       sets WINE (wine64 for an x86-64 program, else wine), exports WINEARCH
 #   wine_prefix_ensure PREFIX  exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; makes the prefix on
 #                              first use (12-20 s). Call wine_select first (win64 when not).
+#   wine_can_run_32bit        whether this kernel runs 32-bit programs (and so 32-bit Wine)
 
 WINE=/usr/lib/wine/wine64
 export WINEARCH=win64
@@ -18,6 +19,8 @@ wine_select() {
     export WINEARCH=win32
   fi
 }
+
+wine_can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
 
 wine_prefix_ensure() {
   export WINEPREFIX=${1:?usage: wine_prefix_ensure PREFIX}
