@@ -26,7 +26,6 @@ INI=$E2E_PREFIX/drive_c/windows/Tovalesk.ini
 SAVER_PID=
 EXIT_CODE=
 E2E_STEP="setting up"
-E2E_FAILED=
 E2E_ERROR=
 E2E_AT_EXIT=  # a command of the test's own to run at the end, after the report
 rm -rf "$WORK" && mkdir -p "$WORK"
@@ -36,7 +35,6 @@ log() { echo "[$E2E_NAME] $*" >&2; }
 step() { E2E_STEP=$*; }
 fail() {
   log "FAIL: $*"
-  E2E_FAILED=1
   exit 1
 }
 # A command that fails outside a check ends the test (set -e); this names it in the report.
@@ -51,7 +49,7 @@ report() {
   elif kill -0 "$SAVER_PID" 2>/dev/null; then
     log "saver: still running (process $SAVER_PID)"
   else
-    [ -n "$EXIT_CODE" ] && [ "$EXIT_CODE" != timeout ] || { EXIT_CODE=0; wait "$SAVER_PID" || EXIT_CODE=$?; }
+    [ -n "$EXIT_CODE" ] && [ "$EXIT_CODE" != timeout ] || wait_exit "$SAVER_PID" 0
     log "saver: ended with exit code $EXIT_CODE"
   fi
   [ -s "$WORK/saver.out" ] && sed 's/^/  saver output: /' "$WORK/saver.out" | tail -n 10 >&2
@@ -59,16 +57,20 @@ report() {
   xvfb_describe "$WORK/failure.png" >&2
 }
 
-cleanup() {
-  local status=$?
-  trap - ERR
-  if [ "$status" != 0 ] || [ -n "$E2E_FAILED" ]; then
-    report || true
-  fi
-  [ -z "$E2E_AT_EXIT" ] || $E2E_AT_EXIT || true
+# stop_display: ends this prefix's Wine server, which keeps the display it started with, then the
+# X server.
+stop_display() {
   wineserver -k >/dev/null 2>&1 || true
   timeout 10 wineserver -w >/dev/null 2>&1 || true
   xvfb_stop
+}
+
+cleanup() {
+  local status=$?
+  trap - ERR
+  [ "$status" = 0 ] || report || true
+  [ -z "$E2E_AT_EXIT" ] || $E2E_AT_EXIT || true
+  stop_display
 }
 trap cleanup EXIT
 
@@ -92,15 +94,8 @@ write_ini() {
   } >"$INI"
 }
 
-# saver_processes: the glimra.scr processes of this prefix (other runs on the machine have their
-# own prefixes).
-saver_processes() {
-  local p
-  for p in $(pgrep -f 'glimra\.scr' || true); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
-  done
-  return 0
-}
+# saver_processes: the glimra.scr processes of this prefix.
+saver_processes() { wine_prefix_pids 'glimra\.scr'; }
 
 # start_saver ARGS...: runs glimra.scr in the background; SAVER_PID is its process. A saver of
 # the run before that is still going would hold the single-instance mutex and make this start end

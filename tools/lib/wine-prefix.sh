@@ -6,6 +6,8 @@
 #   wine_prefix_ensure PREFIX  exports WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES; makes the prefix on
 #                              first use (12-20 s). Call wine_select first (win64 when not).
 #   wine_can_run_32bit        whether this kernel runs 32-bit programs (and so 32-bit Wine)
+#   wine_prefix_pids PATTERN  the processes whose command line matches PATTERN (pgrep -f) and that
+#                             run in this WINEPREFIX (other runs on the machine have their own)
 
 WINE=/usr/lib/wine/wine64
 export WINEARCH=win64
@@ -21,6 +23,14 @@ wine_select() {
 }
 
 wine_can_run_32bit() { /lib/ld-linux.so.2 --help >/dev/null 2>&1; }
+
+wine_prefix_pids() {
+  local p
+  for p in $(pgrep -f "$1" || true); do
+    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
+  done
+  return 0
+}
 
 wine_prefix_ensure() {
   export WINEPREFIX=${1:?usage: wine_prefix_ensure PREFIX}

@@ -56,16 +56,9 @@ printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\
 ini_sum=$(md5sum <"$ini")
 
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
-# Processes of this prefix only: other runs on the machine have prefixes of their own.
-of_this_prefix() {
-  local p
-  for p in $(pgrep -f "$1"); do
-    tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
-  done
-}
 sample() {
   local server clients fds
-  server=$(of_this_prefix wineserver | head -n 1)
+  server=$(wine_prefix_pids wineserver | head -n 1)
   server=${server:-0}
   clients=$(xlsclients -display "$display" 2>/dev/null | wc -l)
   fds=$(ls "/proc/$server/fd" 2>/dev/null | wc -l)
@@ -114,7 +107,7 @@ grow() { echo $(($(value "$last" "$1") - $(value "$first" "$1"))); }
 echo "after $cycles cycles: X server memory +$(grow xvfb_rss_kb) kB, X clients $(grow x_clients)," \
   "wineserver memory +$(grow wineserver_rss_kb) kB, wineserver files $(grow wineserver_fds)"
 [ "$(md5sum <"$ini")" = "$ini_sum" ] || { echo "the settings file changed" >&2; failures=$((failures + 1)); }
-for p in $(of_this_prefix 'glimra\.scr'); do
+for p in $(wine_prefix_pids 'glimra\.scr'); do
   echo "saver process $p left over" >&2
   failures=$((failures + 1))
 done
