@@ -13,7 +13,7 @@ void StartEngine(PaletteEntries entries, EntryLayout layout) {
 }
 
 void StepFrame(PaletteEntries entries, EntryLayout layout, FrameOutput output) {
-  if (saverSettings.pal != PaletteFixed) StepPaletteEntries(entries, layout);
+  StepPaletteEntries(entries, layout);  // which leaves a fixed palette as it is
   if (output == FrameOutputTile)
     ComposeTile();
   else

@@ -52,9 +52,8 @@ void RunSaverOn(const SaverSettings& loaded, SaverRun& run) {
   framePixels = run.frame.data();
   framePitch = kFrameWidth;
   for (int i = 0; i < kFrames; ++i) {
-    StepPaletteEntries(run.quad, EntryLayoutRgbQuad);
+    StepFrame(run.quad);
     StepPaletteEntries(run.entry, EntryLayoutPaletteEntry);
-    ComposeFrame();
   }
   framePixels = nullptr;
 }

@@ -19,7 +19,6 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
-#include "settings/saver_settings.h"
 
 namespace {
 
