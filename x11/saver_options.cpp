@@ -60,11 +60,12 @@ struct RangeOption {
 };
 
 const RangeOption kRangeOptions[] = {
-    {"cycle", 1, 20, &X11SaverOptions::cycle, &X11SaverOptions::hasCycle},
-    {"circles", 1, 4, &X11SaverOptions::circles, &X11SaverOptions::hasCircles},
-    {"red-speed", 0, 100, &X11SaverOptions::redSpeed, &X11SaverOptions::hasRed},
-    {"green-speed", 0, 100, &X11SaverOptions::greenSpeed, &X11SaverOptions::hasGreen},
-    {"blue-speed", 0, 100, &X11SaverOptions::blueSpeed, &X11SaverOptions::hasBlue},
+    {"cycle", kCycleMin, kCycleMax, &X11SaverOptions::cycle, &X11SaverOptions::hasCycle},
+    // Circles as shown (1 to 4), where the settings file's `cir` counts down from 3 to 0.
+    {"circles", 4 - kCirMax, 4 - kCirMin, &X11SaverOptions::circles, &X11SaverOptions::hasCircles},
+    {"red-speed", kSpeedMin, kSpeedMax, &X11SaverOptions::redSpeed, &X11SaverOptions::hasRed},
+    {"green-speed", kSpeedMin, kSpeedMax, &X11SaverOptions::greenSpeed, &X11SaverOptions::hasGreen},
+    {"blue-speed", kSpeedMin, kSpeedMax, &X11SaverOptions::blueSpeed, &X11SaverOptions::hasBlue},
 };
 
 const RangeOption* FindRangeOption(const std::string& name) {
