@@ -35,11 +35,20 @@ build_preset() {
   fi
 }
 
+# The output of each failed test in a ctest log (the presets print it on failure), so that a
+# failure that does not come back is still on record; at most 60 lines a test.
+show_failures() {
+  awk '/^ *[0-9]+\/[0-9]+ Test +#/ { shown = 0; show = /\*\*\*/ }
+       /^ +Start +[0-9]+:/ { show = 0 }
+       show && shown++ < 60' "$1" >&2
+}
+
 run_preset() {
   local preset=$1 log=build/ctest-$1.log
   build_preset "$preset" || return
   echo "== $preset: tests" >&2
   ctest --preset "$preset" 2>&1 | tee "$log" | grep -E '\*\*\*|\(Failed\)|tests passed' >&2
+  grep -q '\*\*\*' "$log" && show_failures "$log"
   count "$log"
 }
 

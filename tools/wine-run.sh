@@ -9,4 +9,5 @@ program=${1:?usage: wine-run.sh PROGRAM [ARGS...]}
 source "$here/tools/lib/wine-prefix.sh"
 wine_select "$program"
 wine_prefix_ensure "${GLIMRA_WINEPREFIX:-$here/build/$WINEARCH/wineprefix}"
+wine_server_hold 30
 exec "$WINE" "$@"

@@ -8,6 +8,8 @@
 #   wine_can_run_32bit        whether this kernel runs 32-bit programs (and so 32-bit Wine)
 #   wine_prefix_pids PATTERN  the processes whose command line matches PATTERN (pgrep -f) and that
 #                             run in this WINEPREFIX (other runs on the machine have their own)
+#   wine_server_hold SECONDS  starts this prefix's Wine server, kept SECONDS after its last program
+#                             ends, unless one runs already
 
 WINE=/usr/lib/wine/wine64
 export WINEARCH=win64
@@ -30,6 +32,13 @@ wine_prefix_pids() {
     tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"
   done
   return 0
+}
+
+# Debian's wineserver ends the moment its last program does, so programs run one after another
+# (ctest's) would each start a server and its system processes (about 2.7 s), and could start while
+# the previous server is shutting down. One server kept a little longer serves them all.
+wine_server_hold() {
+  wineserver -p"${1:?usage: wine_server_hold SECONDS}" 2>/dev/null || true
 }
 
 wine_prefix_ensure() {
