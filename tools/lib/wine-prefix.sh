@@ -36,9 +36,18 @@ wine_prefix_pids() {
 
 # Debian's wineserver ends the moment its last program does, so programs run one after another
 # (ctest's) would each start a server and its system processes (about 2.7 s), and could start while
-# the previous server is shutting down. One server kept a little longer serves them all.
+# the previous server is shutting down. One server kept a little longer serves them all. Its system
+# processes start with the first program and keep that program's output open, so a program of our
+# own with no output starts them (under the prefix's lock: the others wait for it); else whoever
+# reads the first test's output would wait for the server's end.
 wine_server_hold() {
-  wineserver -p"${1:?usage: wine_server_hold SECONDS}" 2>/dev/null || true
+  local seconds=${1:?usage: wine_server_hold SECONDS}
+  (
+    flock 9
+    # (Neither keeps the lock's descriptor: the lock would last as long as the server.)
+    wineserver -p"$seconds" 2>/dev/null 9>&- || exit 0 # one runs already
+    "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+  ) 9>"$WINEPREFIX.lock"
 }
 
 wine_prefix_ensure() {
