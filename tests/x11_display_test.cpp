@@ -350,15 +350,8 @@ TEST_F(X11DisplayTest, PictureKeepsItsShapeInAnyWindow) {
        0,
        0,
        PictureCase::WindowId},
-      {"resized from 640x480 to 801x451",
-       {},
-       "",
-       640,
-       480,
-       801,
-       451,
-       PictureCase::WindowId},  // Scaled by the server: by nine (not a whole step in its fixed
-                                // point), by five across and
+      {"resized from 640x480 to 801x451", {}, "", 640, 480, 801, 451, PictureCase::WindowId},
+      // Scaled by the server: by nine (not a whole step in its fixed point), by five across and
       // three down, and a tiled frame doubled.
       {"1440x1080", {}, "", 1440, 1080, 0, 0, PictureCase::WindowId},
       {"800x360 stretched", {"--stretch"}, "", 800, 360, 0, 0, PictureCase::WindowId},
