@@ -21,6 +21,14 @@ count() {
   failed=$((failed + bad))
 }
 
+# Shows a log of "PASS name" and "FAIL name" lines (the fuzzers', the package checks') and adds
+# its counts.
+count_lines() {
+  cat "$1" >&2
+  passed=$((passed + $(grep -c '^PASS' "$1")))
+  failed=$((failed + $(grep -c '^FAIL' "$1")))
+}
+
 # Configures and builds a preset; a failure counts as one failed test.
 build_preset() {
   local preset=$1
@@ -48,7 +56,7 @@ run_preset() {
   build_preset "$preset" || return
   echo "== $preset: tests" >&2
   ctest --preset "$preset" 2>&1 | tee "$log" | grep -E '\*\*\*|\(Failed\)|tests passed' >&2
-  grep -q '\*\*\*' "$log" && show_failures "$log"
+  show_failures "$log"
   count "$log"
 }
 
@@ -80,9 +88,7 @@ run_fuzzers() {
   mkdir -p build
   echo "== fuzz: build and run each target" >&2
   bash tools/run-fuzzers.sh >"$log"
-  cat "$log" >&2
-  passed=$((passed + $(grep -c '^PASS' "$log")))
-  failed=$((failed + $(grep -c '^FAIL' "$log")))
+  count_lines "$log"
 }
 
 # The release (installer, zip, Debian package) from clean build folders, then the checks of each;
@@ -98,9 +104,7 @@ run_packages() {
     return
   fi
   bash tests/package/run.sh >"$log"
-  cat "$log" >&2
-  passed=$((passed + $(grep -c '^PASS' "$log")))
-  failed=$((failed + $(grep -c '^FAIL' "$log")))
+  count_lines "$log"
 }
 
 # Can this kernel run 32-bit programs (and so 32-bit Wine)?
