@@ -17,7 +17,7 @@
 #include "engine/palette.h"
 #include "engine/engine.h"
 #include "process_folder.h"
-#include "tools/render/render_start.h"
+#include "render/render_start.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 for need in build/win64/glimra.scr build/native/tests/glimra-frame-finder \
-  build/native/tools/render/glimra-render; do
+  build/native/render/glimra-render; do
   [ -e "$here/$need" ] || { echo "no $need: build the native and win64 presets first" >&2; exit 2; }
 done
 out=$here/build/e2e-stress

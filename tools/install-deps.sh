@@ -18,6 +18,8 @@ pkgs=(
   libgl1:i386 libgl1-mesa-dri:i386 libxrandr2:i386 libxrender1:i386 libxcursor1:i386
   libxi6:i386 libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   xvfb xdotool imagemagick x11-utils x11-apps x11-xserver-utils shellcheck
+  xserver-xorg-core xserver-xorg-video-dummy
+  libwayland-dev wayland-protocols sway grim wtype swayidle wayvnc
   fonts-ipafont-gothic locales procps file
   emscripten nodejs chromium
   wixl msitools lintian zip unzip fakeroot dpkg-dev man-db desktop-file-utils git
@@ -37,7 +39,7 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
   locale-gen >/dev/null
 fi
-# Only for tools/x11-cpu-compare.sh (not for the tests): XScreenSaver's `interference` hack.
+# Only for benchmarks/x11-cpu-compare.sh (not for the tests): XScreenSaver's `interference` hack.
 if [ "${1:-}" = --x11-measure ] &&
   ! dpkg-query -W -f='${Status}' xscreensaver-data-extra 2>/dev/null | grep -q "ok installed"; then
   apt-get update -qq

@@ -11,6 +11,6 @@ cmake --build --preset native --target glimra-render >build/build-render.log 2>&
 out=build/pictures
 mkdir -p "$out"
 # The settings file of /etc/glimra if there is one, otherwise the defaults.
-build/native/tools/render/glimra-render --frames 60 --gif "$out/glimra.gif" --out "$out/glimra.png"
+build/native/render/glimra-render --frames 60 --gif "$out/glimra.gif" --out "$out/glimra.png"
 echo "Animated GIF (60 frames, 50 ms each): $PWD/$out/glimra.gif"
 echo "Last frame as PNG:                    $PWD/$out/glimra.png"

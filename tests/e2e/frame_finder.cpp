@@ -15,7 +15,7 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
-#include "tools/render/render_start.h"
+#include "render/render_start.h"
 
 namespace {
 

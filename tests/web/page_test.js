@@ -56,7 +56,7 @@ function renderReference(look, dir) {
   const ini = path.join(dir, 'Tovalesk.ini');
   fs.writeFileSync(ini, `[Glimra ScreenSaver]\n${keys.map((k) => `${k}=${look[k]}`).join('\n')}\n`);
   const out = path.join(dir, 'reference.png');
-  execFileSync(path.join(nativeDir, 'tools/render/glimra-render'),
+  execFileSync(path.join(nativeDir, 'render/glimra-render'),
     ['--ini', ini, '--frames', String(look.frames), '--out', out]);
   return decodePng(fs.readFileSync(out)).rgb;
 }

@@ -5,16 +5,16 @@
 # screenshots SECONDS apart, each matched to its frame number by glimra-frame-finder; the CPU is
 # that of the saver, wineserver and Xvfb over the same time, per second of wall time.
 #
-#   tools/measure-ddraw.sh [SECONDS]      (default 10; needs the native and win64 builds)
+#   benchmarks/measure-ddraw.sh [SECONDS]      (default 10; needs the native and win64 builds)
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-10}
 scr=$here/build/win64/glimra.scr
 finder=$here/build/native/tests/glimra-frame-finder
 [ -f "$scr" ] && [ -x "$finder" ] || { echo "build the native and win64 presets first" >&2; exit 2; }
-# shellcheck source=lib/xvfb.sh
+# shellcheck source=../tools/lib/xvfb.sh
 source "$here/tools/lib/xvfb.sh"
-# shellcheck source=lib/wine-prefix.sh
+# shellcheck source=../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 wine_select "$scr"
 wine_prefix_ensure "$here/build/win64/measure-prefix" || exit 1

@@ -1,7 +1,7 @@
 // The floor of what showing a frame through GDI costs: one unchanging frame presented exactly the
 // way the saver's GDI modes present theirs (50 ms timer, whole window invalidated without erasing,
 // one-to-one BitBlt in full screen, StretchBlt into a preview), with nothing composed per frame.
-// tools/measure-cpu.sh runs it beside glimra.scr. Also the host window for preview runs.
+// benchmarks/measure-cpu.sh runs it beside glimra.scr. Also the host window for preview runs.
 //
 //   gdi_floor /s              full screen, like "glimra.scr /s" in the GDI mode
 //   gdi_floor /p HWND         a child of HWND, like "glimra.scr /p HWND"

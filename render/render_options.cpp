@@ -1,6 +1,6 @@
 // Parsing of glimra-render's arguments: options take their value from the next argument or after
 // '=', numbers must be whole decimal numbers, and at least one output is required.
-#include "tools/render/render_options.h"
+#include "render/render_options.h"
 
 #include <cerrno>
 #include <cstdlib>

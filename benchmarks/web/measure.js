@@ -1,12 +1,12 @@
 // Measures the browser page in Debian's headless Chromium:
-//   node tools/web/measure.js bench [WEB_BUILD]        ?bench=1 for three looks: the medians
-//   node tools/web/measure.js cpu [WEB_BUILD] [SECONDS] the browser's CPU while the page runs at
+//   node benchmarks/web/measure.js bench [WEB_BUILD]        ?bench=1 for three looks: the medians
+//   node benchmarks/web/measure.js cpu [WEB_BUILD] [SECONDS] the browser's CPU while the page runs at
 //     20 frames a second, against the same page showing a still (no frame steps), alternately.
 'use strict';
 
 const fs = require('fs');
 const path = require('path');
-const { launch, sleep } = require('./cdp');
+const { launch, sleep } = require('../../tools/web/cdp');
 
 const [command = 'bench', webDir = 'build/web', seconds = '20'] = process.argv.slice(2);
 const pageUrl = `file://${path.resolve(webDir, 'index.html')}`;

@@ -10,10 +10,10 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
-#include "tools/render/gif_writer.h"
-#include "tools/render/png_writer.h"
-#include "tools/render/render_options.h"
-#include "tools/render/render_start.h"
+#include "render/gif_writer.h"
+#include "render/png_writer.h"
+#include "render/render_options.h"
+#include "render/render_start.h"
 
 namespace {
 

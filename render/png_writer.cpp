@@ -1,5 +1,5 @@
 // libpng writer for the renderer's last frame.
-#include "tools/render/png_writer.h"
+#include "render/png_writer.h"
 
 #include <png.h>
 

@@ -1,5 +1,5 @@
 // giflib writer for the renderer's animation.
-#include "tools/render/gif_writer.h"
+#include "render/gif_writer.h"
 
 #include <fcntl.h>
 #include <gif_lib.h>

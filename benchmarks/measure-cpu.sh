@@ -5,7 +5,7 @@
 # second of wall time: the program, wineserver, Xvfb and Wine's other processes, their total, and
 # the ratio of the totals. Uses the win64 build (this kernel cannot run 32-bit Wine).
 #
-#   tools/measure-cpu.sh [--mode s|p|both] [--seconds 20] [--rounds 2] [--palette-floor]
+#   benchmarks/measure-cpu.sh [--mode s|p|both] [--seconds 20] [--rounds 2] [--palette-floor]
 #                        [--loop-floor]
 #
 # --palette-floor adds the floor that also hands its unchanged colour table over on every tick, as
@@ -26,14 +26,14 @@ while [ $# -gt 0 ]; do
 done
 
 build=$here/build/win64
-floor=$build/tools/gdi_floor/gdi_floor.exe
+floor=$build/benchmarks/gdi_floor/gdi_floor.exe
 saver=${GLIMRA_MEASURE_SAVER:-$(find "$build" -name glimra.scr -type f 2>/dev/null | head -n 1)}
 [ -x "$floor" ] || { echo "no $floor: cmake --build --preset win64 first" >&2; exit 1; }
 [ -n "$saver" ] || { echo "no glimra.scr under $build: build the win64 preset first" >&2; exit 1; }
 
-# shellcheck source=lib/xvfb.sh
+# shellcheck source=../tools/lib/xvfb.sh
 source "$here/tools/lib/xvfb.sh"
-# shellcheck source=lib/wine-prefix.sh
+# shellcheck source=../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 export GLIMRA_WINEPREFIX=$build/measure-prefix
 wine_select "$saver"

@@ -1,6 +1,6 @@
 // The floor of what showing a frame costs the X11 saver: the same options, window, image, events
 // and pace as glimra, but one unchanging picture pushed every time, nothing composed, looked up or
-// scaled. tools/x11-cpu-compare.sh measures glimra against it; SIGTERM ends it.
+// scaled. benchmarks/x11-cpu-compare.sh measures glimra against it; SIGTERM ends it.
 #include <X11/Xlib.h>
 #include <signal.h>
 #include <time.h>

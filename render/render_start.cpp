@@ -1,4 +1,4 @@
-#include "tools/render/render_start.h"
+#include "render/render_start.h"
 
 #include "engine/compose.h"
 #include "engine/engine.h"

@@ -3,7 +3,7 @@
 # (glimra_x11_floor: the same window, image, events and pace, one unchanging picture) and with
 # XScreenSaver's `interference` hack, all drawing into the root window of one 640x480 Xvfb. The
 # programs take turns, ROUNDS times, so that a change in the machine's load falls on each alike.
-# Usage: bash tools/x11-cpu-compare.sh [SECONDS per turn, default 10] [paced|unpaced|both]
+# Usage: bash benchmarks/x11-cpu-compare.sh [SECONDS per turn, default 10] [paced|unpaced|both]
 #        [ROUNDS, default 3]
 # paced: each program at its default delay; unpaced: all with delay 0, which shows the work per
 # frame without the cost of waking up for each one; both (default): one after the other.
@@ -22,8 +22,8 @@ paces=${2:-both}
 rounds=${3:-3}
 [ "$paces" = both ] && paces="paced unpaced"
 glimra=build/native/x11/glimra
-floor=build/native/tools/x11-measure/glimra_x11_floor
-counter=$PWD/build/native/tools/x11-measure/glimra_putimage_counter.so
+floor=build/native/benchmarks/x11-measure/glimra_x11_floor
+counter=$PWD/build/native/benchmarks/x11-measure/glimra_putimage_counter.so
 hack=/usr/libexec/xscreensaver/interference
 [ -x "$hack" ] || { echo "no $hack (package xscreensaver-data-extra)" >&2; exit 1; }
 read -r -a also <<<"${X11_COMPARE_ALSO:-}"
@@ -32,7 +32,7 @@ for build in "${also[@]}"; do
 done
 with_hack=${X11_COMPARE_HACK:-1}
 
-# shellcheck source=lib/xvfb.sh
+# shellcheck source=../tools/lib/xvfb.sh
 source tools/lib/xvfb.sh
 work=$(mktemp -d)
 cleanup() {
