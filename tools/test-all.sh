@@ -22,11 +22,16 @@ count() {
 }
 
 # Shows a log of "PASS name" and "FAIL name" lines (the fuzzers', the package checks') and adds
-# its counts.
-count_lines() {
+# its counts; the stage's exit status counts too (tools/lib/stage-counts.sh).
+# shellcheck source=lib/stage-counts.sh
+source tools/lib/stage-counts.sh
+count_lines() { # count_lines LOG STATUS
+  local p f
   cat "$1" >&2
-  passed=$((passed + $(grep -c '^PASS' "$1")))
-  failed=$((failed + $(grep -c '^FAIL' "$1")))
+  read -r p f < <(stage_counts "$1" "$2")
+  [ "$2" -eq 0 ] || echo "${1##*/}: the stage exited with status $2" >&2
+  passed=$((passed + p))
+  failed=$((failed + f))
 }
 
 # Configures and builds a preset; a failure counts as one failed test.
@@ -88,7 +93,7 @@ run_fuzzers() {
   mkdir -p build
   echo "== fuzz: build and run each target" >&2
   bash tools/run-fuzzers.sh >"$log"
-  count_lines "$log"
+  count_lines "$log" $?
 }
 
 # The release (installer, zip, Debian package) from clean build folders, then the checks of each;
@@ -104,7 +109,7 @@ run_packages() {
     return
   fi
   bash tests/package/run.sh >"$log"
-  count_lines "$log"
+  count_lines "$log" $?
 }
 
 # Can this kernel run 32-bit programs (and so 32-bit Wine)?
