@@ -54,7 +54,7 @@ measure() {
   printf '[Glimra ScreenSaver]\r\npal=0\r\ndirect_x=%s\r\n' "$3" >"$ini"
   "$WINE" "$scr" /s >/dev/null 2>&1 &
   local saver=$!
-  xvfb_find_window 20 --pid "$saver" --classname glimra.scr >/dev/null
+  x_find_window 20 --pid "$saver" --classname glimra.scr >/dev/null
   sleep 2
   local server t1 t2 c1 c2
   server=$(OurWineserver)

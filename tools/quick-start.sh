@@ -36,7 +36,7 @@ trap 'wineserver -k 2>/dev/null || true; xvfb_stop' EXIT
 xvfb_start 640x480x24
 "$wine" "$saver" /s &
 saver_pid=$!
-xvfb_find_window 20 --classname glimra.scr >/dev/null
+x_find_window 20 --classname glimra.scr >/dev/null
 sleep 3
 xwd -root -silent | /usr/bin/convert xwd:- "$out/saver-under-wine.png"
 xdotool key space

@@ -54,7 +54,7 @@ report() {
   fi
   [ -s "$WORK/saver.out" ] && sed 's/^/  saver output: /' "$WORK/saver.out" | tail -n 10 >&2
   [ -n "${DISPLAY:-}" ] || return 0
-  xvfb_describe "$WORK/failure.png" >&2
+  x_describe "$WORK/failure.png" >&2
 }
 
 # stop_display: ends this prefix's Wine server, which keeps the display it started with, then the
@@ -139,7 +139,7 @@ still_running() { kill -0 "$1" 2>/dev/null; }
 
 # find_window SECONDS SEARCH...: the first visible window that matches every xdotool search
 # condition, waiting up to SECONDS; nothing when none appears.
-find_window() { xvfb_find_window "$@"; }
+find_window() { x_find_window "$@"; }
 
 # saver_window: the window of this run's saver (not one of a run before), once it has the
 # keyboard focus: keys sent before then would be lost. Waits up to 20 s.

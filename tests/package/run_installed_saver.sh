@@ -16,7 +16,7 @@ wineserver -k 2>/dev/null || true
 timeout 30 wineserver -w || true
 wine "$scr" /s >/dev/null 2>&1 &
 saver=$!
-window=$(xvfb_find_window 60 --classname glimra.scr)
+window=$(x_find_window 60 --classname glimra.scr)
 if [ -z "$window" ] || [ "$(xdotool getwindowname "$window")" != Glimra ]; then
   echo "the saver's window did not appear" >&2
   kill "$saver" 2>/dev/null || true

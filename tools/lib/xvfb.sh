@@ -3,11 +3,11 @@
 # number itself (-displayfd), so two runs on one machine never take the same display.
 #   xvfb_start WxHxD [XVFB_ARGS...]  starts it; exports DISPLAY, sets XVFB_PID; 1 when it fails
 #   xvfb_stop                        ends it (by its own PID) and waits for it
-#   xvfb_find_window SECONDS SEARCH...  the first visible window matching every xdotool search
-#                                    condition, waiting up to SECONDS; nothing when none appears
-#   xvfb_describe SHOT.png           prints the focus and the top-level windows, keeps a screenshot
-#                                    (for a failure report)
-# XVFB_LOG names a file for the server's messages (default: none kept).
+# XVFB_LOG names a file for the server's messages (default: none kept). Its windows are looked
+# at with x_find_window and x_describe (tools/lib/x-window.sh, sourced here).
+
+# shellcheck source=x-window.sh
+source "$(dirname "${BASH_SOURCE[0]}")/x-window.sh"
 
 XVFB_PID=
 
@@ -41,27 +41,4 @@ xvfb_stop() {
   kill "$XVFB_PID" 2>/dev/null || true
   wait "$XVFB_PID" 2>/dev/null || true
   XVFB_PID=
-}
-
-# The search is repeated rather than left to xdotool's --sync: this xdotool ends with an X error
-# when any window vanishes while it looks, which Wine's start-up does often.
-xvfb_find_window() {
-  local deadline=$((SECONDS + $1)) found
-  shift
-  while :; do
-    found=$(xdotool search --all --onlyvisible "$@" 2>/dev/null | head -n 1) || true
-    [ -n "$found" ] && { echo "$found"; return 0; }
-    ((SECONDS < deadline)) || return 0
-    sleep 0.1
-  done
-}
-
-xvfb_describe() {
-  echo "  focus: window $(xdotool getwindowfocus 2>/dev/null || echo none)"
-  echo "  top-level windows (id, name, class, geometry; Wine's 1 x 1 helpers left out):"
-  xwininfo -root -children 2>/dev/null | grep -E '^ +0x' | grep -v ' 1x1+' | head -n 20 |
-    sed 's/^ */    /' || true
-  if xwd -root -silent 2>/dev/null | /usr/bin/convert xwd:- "$1" 2>/dev/null; then
-    echo "  screenshot: $1"
-  fi
 }

@@ -69,7 +69,7 @@ fail() {
     wait "$program_pid" || code=$?
     echo "  the program has ended with exit code $code" >&2
   fi
-  xvfb_describe "$artifacts/failure-$scenario.png" >&2
+  x_describe "$artifacts/failure-$scenario.png" >&2
   exit 1
 }
 # Console output of a Windows program ends its lines with CRLF.

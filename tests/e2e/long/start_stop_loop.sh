@@ -71,7 +71,7 @@ in_a_row=0
 for ((i = 1; i <= cycles; i++)); do
   bash "$here/tools/wine-run.sh" "$scr" /s >/dev/null 2>&1 &
   saver=$!
-  if [ -z "$(xvfb_find_window 60 --pid "$saver" --classname glimra.scr)" ]; then
+  if [ -z "$(x_find_window 60 --pid "$saver" --classname glimra.scr)" ]; then
     echo "cycle $i: no saver window within 60 s" >&2
     failures=$((failures + 1))
   fi
