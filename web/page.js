@@ -109,7 +109,7 @@ function setUpFullScreen(button) {
   });
 }
 
-function run(module, present, initial) {
+function run(module, present, initial, keep) {
   let settings = initial;
   let next = 0;
   let timer = 0;
@@ -135,7 +135,7 @@ function run(module, present, initial) {
   GlimraPanel.create(document.body, settings, (changed) => {
     settings = changed;
     window.glimraSettings = settings;
-    GlimraSettings.keep(settings);
+    keep(settings);
     restart();
   }, (idle) => document.body.classList.toggle('idle', idle));
   setUpFullScreen(document.getElementById('fullscreen'));
@@ -154,8 +154,9 @@ GlimraModule().then((module) => {
     module._GlimraStep(request.frames);
     present(request.settings.one !== 0);
   } else {
-    GlimraSettings.keep(request.settings);
-    run(module, present, request.settings);
+    const keep = GlimraSettings.makeKeeper();
+    keep(request.settings);
+    run(module, present, request.settings, keep);
   }
   window.glimraSettings = request.settings;
   document.body.dataset.state = 'running';

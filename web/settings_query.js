@@ -8,6 +8,8 @@ const GlimraSettings = (() => {
   const keys = ['cycle', 'cir', 'pal', 'one', 'dx_r', 'dx_g', 'dx_b'];
   const defaults = { cycle: 1, cir: 1, pal: 1, one: 1, dx_r: 5, dx_g: 10, dx_b: 3 };
   const storageKey = 'glimra.settings';
+  // A few writes a second: well below the rate at which the browser starts ignoring them.
+  const keepIntervalMs = 250;
   // A still of more frames than this would keep the page busy for minutes.
   const maxStillFrames = 1000000;
 
@@ -49,11 +51,11 @@ const GlimraSettings = (() => {
     }
   }
 
-  // Keeps the settings in the browser's storage and in the address.
-  function keep(settings) {
-    const query = toQuery(settings);
+  // Writes a look to the browser's storage, the tab's own storage and the address.
+  function write(query) {
     try {
       window.localStorage.setItem(storageKey, query);
+      window.sessionStorage.setItem(storageKey, query);
     } catch (e) {
       // Without storage the address still carries the look.
     }
@@ -64,19 +66,59 @@ const GlimraSettings = (() => {
     }
   }
 
-  // What the page was asked for: the settings (the address's when it names any, else the stored
-  // ones), a still frame count or null, and whether to benchmark.
-  function parseRequest(search, clamp) {
-    const params = new URLSearchParams(search);
-    const source = hasSettings(params) ? params : readStored();
-    let frames = wholeNumber(params.get('frames'));
-    if (frames !== null) frames = Math.min(Math.max(frames, 1), maxStillFrames);
-    return {
-      settings: fromParams(source, clamp),
-      frames,
-      bench: params.get('bench') === '1',
+  // A function that keeps the settings it is given in the storage and the address. The browser
+  // silently ignores address rewrites beyond a couple of hundred in ten seconds (a slider
+  // dragged for a few seconds gets there), so writes come at most every keepIntervalMs, the last
+  // change always follows, and a change still waiting is written when the page is hidden or left.
+  function makeKeeper() {
+    let waiting = null;
+    let timer = 0;
+    let lastWrite = -Infinity;
+    const flush = () => {
+      clearTimeout(timer);
+      timer = 0;
+      if (waiting === null) return;
+      write(waiting);
+      waiting = null;
+      lastWrite = performance.now();
+    };
+    window.addEventListener('pagehide', flush);
+    document.addEventListener('visibilitychange', () => {
+      if (document.visibilityState === 'hidden') flush();
+    });
+    return (settings) => {
+      waiting = toQuery(settings);
+      const wait = lastWrite + keepIntervalMs - performance.now();
+      if (wait <= 0) flush();
+      else if (!timer) timer = setTimeout(flush, wait);
     };
   }
 
-  return { keys, parseRequest, keep };
+  // The look this tab showed last when the page is being reloaded: a reload starts from the
+  // address as it was when the reload began, which may lag the last change by one write.
+  function reloadedLook() {
+    const [navigation] = performance.getEntriesByType('navigation');
+    if (!navigation || navigation.type !== 'reload') return null;
+    try {
+      const stored = window.sessionStorage.getItem(storageKey);
+      return stored === null ? null : new URLSearchParams(stored);
+    } catch (e) {
+      return null;
+    }
+  }
+
+  // What the page was asked for: the settings (on a reload of the running page the tab's last
+  // look; else the address's when it names any, else the stored ones), a still frame count or
+  // null, and whether to benchmark.
+  function parseRequest(search, clamp) {
+    const params = new URLSearchParams(search);
+    let frames = wholeNumber(params.get('frames'));
+    if (frames !== null) frames = Math.min(Math.max(frames, 1), maxStillFrames);
+    const bench = params.get('bench') === '1';
+    const reloaded = frames === null && !bench ? reloadedLook() : null;
+    const source = reloaded || (hasSettings(params) ? params : readStored());
+    return { settings: fromParams(source, clamp), frames, bench };
+  }
+
+  return { keys, parseRequest, makeKeeper };
 })();

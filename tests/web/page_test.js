@@ -1,7 +1,7 @@
 // The browser page's tests, one per command: node page_test.js TEST WEB_BUILD NATIVE_BUILD.
 // engine_exact: the engine in WebAssembly (under node) against the native build over long runs;
-// frames_exact: ?frames=N in Chromium against glimra-render, pixel for pixel; panel, query,
-// file_url: the page's behaviour in headless Chromium, opened from file://.
+// frames_exact: ?frames=N in Chromium against glimra-render, pixel for pixel; panel, address,
+// query, file_url: the page's behaviour in headless Chromium, opened from file://.
 'use strict';
 
 const assert = require('assert');
@@ -137,6 +137,37 @@ async function panel() {
   });
 }
 
+// A slider dragged for a few seconds (hundreds of input events) ending at 42: the address and
+// the storage end at 42 and a reload shows it, also when the reload follows the last change at
+// once. The browser ignores an address rewrite on every event (it throttles them).
+async function address() {
+  const drag = (values) => `(async () => {
+    const slider = document.querySelector('input[name=dx_r]');
+    for (const value of ${JSON.stringify(values)}) {
+      slider.value = String(value);
+      slider.dispatchEvent(new Event('input', { bubbles: true }));
+      await new Promise((resolve) => setTimeout(resolve, 8));
+    }
+  })()`;
+  const look = (dxR) => `?${query({ ...defaults, dx_r: dxR })}`;
+  await withBrowser(async (browser) => {
+    await browser.navigate(pageUrl);
+    await browser.evaluate(drag(Array.from({ length: 260 }, (_, i) => (i * 7) % 101).concat(42)));
+    await sleep(1000);
+    assert.strictEqual(await browser.evaluate('location.search'), look(42));
+    assert.strictEqual(await browser.evaluate("localStorage.getItem('glimra.settings')"),
+      look(42).slice(1));
+    for (const [value, pause] of [[42, 0], [17, 0], [63, 1000]]) {
+      if (value !== 42) await browser.evaluate(drag([value - 1, value]));
+      await sleep(pause);
+      await browser.reload();
+      const shown = await browser.evaluate('window.glimraSettings.dx_r');
+      assert.strictEqual(shown, value, `reload ${pause} ms after the change to ${value}`);
+      assert.strictEqual(await browser.evaluate('location.search'), look(value));
+    }
+  });
+}
+
 async function queryValues() {
   const cases = [
     ['cycle=99&cir=-4&pal=12&one=5&dx_r=-1&dx_g=250&dx_b=abc',
@@ -174,6 +205,7 @@ const tests = {
   engine_exact: engineExact,
   frames_exact: framesExact,
   panel,
+  address,
   query: queryValues,
   file_url: fileUrl,
 };
