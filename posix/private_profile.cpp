@@ -213,6 +213,25 @@ mode_t CurrentUmask() {
   return mask;
 }
 
+// The folder that holds a path, for syncing the entry a rename changed.
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Makes a rename in this folder survive a power cut: until the folder itself is synced, the disk
+// may still hold the entry that names the old file. A folder its user may not read cannot be
+// opened to sync it (the rename stands all the same); a file system that cannot sync a folder
+// says EINVAL.
+bool SyncFolder(const std::string& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  const bool ok = fsync(fd) == 0 || errno == EINVAL;
+  close(fd);
+  return ok;
+}
+
 // The crash-safe way: the new text goes to a temporary beside the file, which takes the file's mode
 // and owner and replaces it in one rename, so that a process that dies part-way leaves the old file
 // whole. NotHere when the folder takes no new file or the owner cannot be kept.
@@ -232,17 +251,34 @@ Replaced ReplaceThroughTemporary(const std::string& path, const std::string& tex
   if (close(fd) != 0 && result == Replaced::Done) result = Replaced::Failed;
   if (result == Replaced::Done && rename(temporary.c_str(), path.c_str()) != 0)
     result = Replaced::Failed;
-  if (result != Replaced::Done) unlink(temporary.c_str());
-  return result;
+  if (result != Replaced::Done) {
+    unlink(temporary.c_str());
+    return result;
+  }
+  return SyncFolder(FolderOf(path)) ? Replaced::Done : Replaced::Failed;
 }
 
-// Where no temporary can be made (a writable file in a folder that is not), the file is rewritten
-// in place, as Windows writes it: the new text over the old, then cut to its length, so that the
-// file is never empty on the way.
+// Where no temporary can be made (a writable file in a folder that is not), or where a rename
+// would split the file from its other hard links, the file is rewritten in place, as Windows
+// writes it: the new text over the old, then cut to its length, so that the file is never empty
+// on the way. The new length is reserved first, so that a full disk fails the save before a byte
+// changes instead of cutting the file part-way.
 bool RewriteInPlace(const std::string& path, const std::string& text) {
   const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, text) && ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+  struct stat before;
+  bool ok = fstat(fd, &before) == 0;
+  if (ok && !text.empty() && posix_fallocate(fd, 0, static_cast<off_t>(text.size())) != 0) {
+    // A reservation that failed part-way may have lengthened the file: back to what it was.
+    struct stat now;
+    const bool grew = fstat(fd, &now) == 0 && now.st_size != before.st_size;
+    if (grew && ftruncate(fd, before.st_size) != 0) {
+      // Nothing more can be done; the save fails either way.
+    }
+    ok = false;
+  }
+  ok = ok && WriteAll(fd, text) && ftruncate(fd, static_cast<off_t>(text.size())) == 0 &&
+       fsync(fd) == 0;
   if (close(fd) != 0) ok = false;
   return ok;
 }
@@ -252,6 +288,7 @@ bool WriteLines(const std::string& path, const std::vector<Line>& lines) {
   for (const Line& line : lines) text += line.text + line.ending;
   struct stat old;
   const bool exists = stat(path.c_str(), &old) == 0;
+  if (exists && old.st_nlink > 1) return RewriteInPlace(path, text);
   switch (ReplaceThroughTemporary(path, text, exists ? &old : nullptr)) {
     case Replaced::Done:
       return true;

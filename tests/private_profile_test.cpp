@@ -1,21 +1,72 @@
 // The Linux private-profile store on awkward files: what it reads, and that a write changes only
 // the one value it writes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "posix/private_profile_location.h"
+#include "process_folder.h"
 #include "settings/saver_settings.h"
 #include "settings/settings_store.h"
 #include "settings_file.h"
 #include "windows.h"
 
 namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// A 64 kB tmpfs in the test's folder (root only), to be filled to its last page; unmounted again
+// at the end. Its folder is root's and open to all for reading, as a system folder is.
+class SmallDisk {
+ public:
+  SmallDisk() : folder_(ProcessFolder() + "/disk"), filler_(folder_ + "/filler") {
+    mkdir(folder_.c_str(), 0755);
+    mounted_ = mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+    if (!mounted_) error_ = std::strerror(errno);
+    chmod(ProcessFolder().c_str(), 0711);  // another user saves in it
+  }
+  ~SmallDisk() {
+    Empty();
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+    rmdir(folder_.c_str());
+    chmod(ProcessFolder().c_str(), 0700);
+  }
+  bool Mounted() const { return mounted_; }
+  const std::string& Error() const { return error_; }
+  const std::string& Folder() const { return folder_; }
+  // Takes every page that is left.
+  bool Fill() {
+    const int fd = open(filler_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    static const char page[4096] = {};
+    while (write(fd, page, sizeof page) > 0) {
+    }
+    const bool full = errno == ENOSPC;
+    close(fd);
+    return full;
+  }
+  void Empty() { unlink(filler_.c_str()); }
+
+ private:
+  std::string folder_, filler_, error_;
+  bool mounted_ = false;
+};
 
 class PrivateProfileTest : public ::testing::Test {
  protected:
@@ -196,60 +247,123 @@ TEST_F(PrivateProfileTest, WritesGoThroughALinkToItsFile) {
   std::remove(target.c_str());
 }
 
-TEST_F(PrivateProfileTest, SavesWhereverTheFileIsWritable) {
-  // A link to a file still to be made, a writable file in a folder its user may not write, and a
-  // file of another owner with its own mode: each is saved, keeps what it is, and loses nothing.
+TEST_F(PrivateProfileTest, SavesThroughALinkToAFileStillToCome) {
+  const std::string path = SettingsFilePath();
+  const std::string target = path.substr(0, path.rfind('/')) + "/elsewhere.ini";
+  ASSERT_EQ(symlink("elsewhere.ini", path.c_str()), 0);
+  EXPECT_TRUE(Write("cir", "3"));
+  struct stat info;
+  ASSERT_EQ(lstat(path.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(stat(target.c_str(), &info), 0);
+  EXPECT_EQ(ReadSettingsFile(), "[Glimra ScreenSaver]\r\ncir=3\r\n");
+  unlink(path.c_str());
+  std::remove(target.c_str());
+}
+
+TEST_F(PrivateProfileTest, SavesAnotherUsersFileAsItWas) {
+  // A writable file in a folder its user may not write (so no temporary can replace it), and a file
+  // of another owner with its own mode: each is saved, keeps its owner and mode, and loses nothing.
+  if (geteuid() != 0)
+    GTEST_SKIP() << "needs root: only root can give the file another owner, or close its folder "
+                    "to the file's user while that user saves";
   const std::string path = SettingsFilePath();
   const std::string folder = path.substr(0, path.rfind('/'));
-  const std::string target = folder + "/elsewhere.ini";
-  const bool asRoot = geteuid() == 0;
-  struct Case {
+  const struct {
     const char* what;
-    bool link;          // the settings path is a link to `target`, which does not exist yet
     mode_t folderMode;  // with `asUser`, the folder is root's and the file the user's
     bool asUser;
     mode_t fileMode;
+  } cases[] = {
+      {"a writable file in a closed folder", 0755, true, 0664},
+      {"another owner's file and mode", 0700, false, 0640},
   };
-  const Case cases[] = {
-      {"a link to a file still to come", true, 0700, false, 0},
-      {"a writable file in a closed folder", false, 0755, true, 0664},
-      {"another owner's file and mode", false, 0700, false, 0640},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     UseFreshSettingsFile();
-    if (c.link) {
-      ASSERT_EQ(symlink("elsewhere.ini", path.c_str()), 0) << c.what;
-    } else {
-      WriteSettingsFile("[Other]\r\nk=v\r\n");
-      chmod(path.c_str(), c.fileMode);
-      if (asRoot) {
-        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0) << c.what;
-      }
-    }
+    WriteSettingsFile("[Other]\r\nk=v\r\n");
+    chmod(path.c_str(), c.fileMode);
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0) << c.what;
     chmod(folder.c_str(), c.folderMode);
-    if (c.asUser && asRoot) {
+    if (c.asUser) {
       ASSERT_EQ(seteuid(65534), 0);
     }
     const BOOL written = Write("cir", "3");
-    if (c.asUser && asRoot) {
+    if (c.asUser) {
       ASSERT_EQ(seteuid(0), 0);
     }
     chmod(folder.c_str(), 0700);
     EXPECT_TRUE(written) << c.what;
     struct stat info;
     ASSERT_EQ(lstat(path.c_str(), &info), 0) << c.what;
-    if (c.link) {
-      EXPECT_TRUE(S_ISLNK(info.st_mode)) << c.what;
-      ASSERT_EQ(stat(target.c_str(), &info), 0) << c.what;
-      EXPECT_EQ(ReadSettingsFile(), "[Glimra ScreenSaver]\r\ncir=3\r\n") << c.what;
-      std::remove(target.c_str());
-    } else {
-      EXPECT_EQ(info.st_mode & 07777, c.fileMode) << c.what;
-      if (asRoot) {
-        EXPECT_EQ(info.st_uid, 65534u) << c.what;
-      }
-      EXPECT_EQ(ReadSettingsFile(), "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=3\r\n")
-          << c.what;
+    EXPECT_EQ(info.st_mode & 07777, c.fileMode) << c.what;
+    EXPECT_EQ(info.st_uid, 65534u) << c.what;
+    EXPECT_EQ(ReadSettingsFile(), "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=3\r\n") << c.what;
+    unlink(path.c_str());
+  }
+}
+
+TEST_F(PrivateProfileTest, HardLinksStayOneFile) {
+  // A settings file with another name (a hard link) is changed in place: both names show the save.
+  const std::string path = SettingsFilePath();
+  const std::string other = path + ".link";
+  WriteSettingsFile("[Other]\r\nk=v\r\n");
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  EXPECT_TRUE(Write("cir", "3"));
+  EXPECT_TRUE(Write("k", "1"));
+  struct stat first, second;
+  ASSERT_EQ(stat(path.c_str(), &first), 0);
+  ASSERT_EQ(stat(other.c_str(), &second), 0);
+  EXPECT_EQ(first.st_ino, second.st_ino);
+  EXPECT_EQ(first.st_nlink, 2u);
+  EXPECT_EQ(ReadSettingsFile(), "[Other]\r\nk=v\r\n[Glimra ScreenSaver]\r\ncir=3\r\nk=1\r\n");
+  unlink(other.c_str());
+}
+
+TEST_F(PrivateProfileTest, FullDiskLeavesTheFileAsItWas) {
+  // On a small file system filled to the last page, a save that makes the file longer fails and
+  // leaves every byte as it was, whichever way it writes; with room again the same save succeeds.
+  if (geteuid() != 0) GTEST_SKIP() << "needs root: mounting a small file system to fill";
+  SmallDisk disk;
+  if (!disk.Mounted()) GTEST_SKIP() << "no tmpfs can be mounted here: " << disk.Error();
+  const std::string path = disk.Folder() + "/Tovalesk.ini";
+  const std::string other = path + ".link";
+  SetProfileFileOverride(path);
+  // One full page: the next byte needs a page that the full disk no longer has.
+  const std::string head = "[Glimra ScreenSaver]\r\ncir=2\r\n[Other]\r\nk=";
+  const std::string before = head + std::string(4096 - head.size() - 2, 'v') + "\r\n";
+  const struct {
+    const char* what;
+    bool asUser;    // the file is the user's in root's folder: it is rewritten in place
+    bool hardLink;  // a second name: it is rewritten in place
+  } cases[] = {
+      {"through a temporary", false, false},
+      {"in place, in a closed folder", true, false},
+      {"in place, with a hard link", false, true},
+  };
+  const std::string after = "[Glimra ScreenSaver]\r\ncir=12345\r\n[Other]\r\nk=vvv";
+  for (const auto& c : cases) {
+    const auto save = [&c] {
+      if (c.asUser && seteuid(65534) != 0) return FALSE;
+      const BOOL written = Write("cir", "12345");
+      if (c.asUser && seteuid(0) != 0) std::abort();  // the rest of the run would not be root's
+      return written;
+    };
+    { std::ofstream(path, std::ios::binary) << before; }
+    if (c.hardLink) {
+      ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    }
+    if (c.asUser) {
+      ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    ASSERT_TRUE(disk.Fill()) << c.what;
+    EXPECT_FALSE(save()) << c.what;
+    EXPECT_TRUE(ReadFile(path) == before) << c.what << ": the file changed";  // (4 kB unprinted)
+    disk.Empty();
+    EXPECT_TRUE(save()) << c.what;
+    EXPECT_EQ(ReadFile(path).substr(0, after.size()), after) << c.what;
+    if (c.hardLink) {
+      EXPECT_TRUE(ReadFile(other) == ReadFile(path)) << c.what << ": the link was split";
+      unlink(other.c_str());
     }
     unlink(path.c_str());
   }
