@@ -1,5 +1,6 @@
-// The X11 saver's pure rules: its options (values, ranges, spellings, the settings they make),
-// the choice of window, and the palette lookup with nearest-neighbour sampling.
+// The X11 saver's pure rules: its options (values, ranges, spellings, the settings they make; the
+// Wayland saver shares them but for the place to draw), the choice of window, and the palette
+// lookup with nearest-neighbour sampling.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,22 +10,24 @@
 
 #include "engine/compose.h"
 #include "engine/palette.h"
+#include "engine/pixel_lookup.h"
 #include "process_folder.h"
-#include "x11/pixel_lookup.h"
-#include "x11/saver_options.h"
+#include "settings/saver_options.h"
+#include "x11/exact_scale.h"
 #include "x11/window_choice.h"
 
 namespace {
 
-bool Parse(std::vector<std::string> args, X11SaverOptions& options, std::string& error) {
+bool Parse(std::vector<std::string> args, SaverOptions& options, std::string& error,
+           SaverProgram program = SaverProgram::X11) {
   args.insert(args.begin(), "glimra");
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
-  return ParseX11SaverOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+  return ParseSaverOptions(program, static_cast<int>(argv.size()), argv.data(), options, error);
 }
 
 SaverSettings SettingsOf(const std::vector<std::string>& args) {
-  X11SaverOptions options;
+  SaverOptions options;
   std::string error;
   EXPECT_TRUE(Parse(args, options, error)) << error;
   return SettingsFromOptions(options);
@@ -102,7 +105,7 @@ TEST(X11OptionsTest, IniFileIsReadAndOptionsGoOnTop) {
 }
 
 TEST(X11OptionsTest, PacingAndWindowOptions) {
-  X11SaverOptions options;
+  SaverOptions options;
   std::string error;
   ASSERT_TRUE(Parse({}, options, error));
   EXPECT_EQ(options.delayMicroseconds, 50000);
@@ -116,7 +119,7 @@ TEST(X11OptionsTest, PacingAndWindowOptions) {
   EXPECT_TRUE(options.showFps);
   EXPECT_TRUE(options.root);
   EXPECT_EQ(options.windowId, "0x1a");
-  X11SaverOptions help;
+  SaverOptions help;
   ASSERT_TRUE(Parse({"--help"}, help, error));
   EXPECT_TRUE(help.help);
 }
@@ -149,12 +152,39 @@ TEST(X11OptionsTest, BadValuesAreRefusedWithAReason) {
       {{"-"}, "unknown option '-'"},
   };
   for (const Case& c : cases) {
-    X11SaverOptions options;
+    SaverOptions options;
     std::string error;
     EXPECT_FALSE(Parse(c.args, options, error)) << c.args[0];
     EXPECT_NE(error.find(c.mentions), std::string::npos) << c.args[0] << ": " << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << "one line";
   }
+}
+
+// The options of the place to draw are each program's own; everything else is shared.
+TEST(X11OptionsTest, EachProgramTakesItsOwnPlaces) {
+  struct Case {
+    SaverProgram program;
+    std::vector<std::string> args;
+    const char* mentions;  // in the error; nullptr: accepted
+  };
+  const std::vector<Case> cases = {
+      {SaverProgram::X11, {"--root", "--window-id", "0x2"}, nullptr},
+      {SaverProgram::X11, {"--window"}, "unknown option '--window'"},
+      {SaverProgram::Wayland, {"--window", "--fps", "--delay", "0", "--palette", "fixed"}, nullptr},
+      {SaverProgram::Wayland, {"--root"}, "unknown option '--root'"},
+      {SaverProgram::Wayland, {"--window-id", "0x2"}, "unknown option '--window-id'"},
+      {SaverProgram::Wayland, {"-window=1"}, "unknown option '-window=1'"},
+  };
+  for (const Case& c : cases) {
+    SaverOptions options;
+    std::string error;
+    const bool parsed = Parse(c.args, options, error, c.program);
+    EXPECT_EQ(parsed, c.mentions == nullptr) << c.args[0] << ": " << error;
+    EXPECT_NE(error.find(c.mentions ? c.mentions : ""), std::string::npos) << error;
+    EXPECT_EQ(options.window, parsed && c.program == SaverProgram::Wayland) << c.args[0];
+  }
+  EXPECT_EQ(SaverUsage(SaverProgram::Wayland).rfind("Usage: glimra-wayland ", 0), 0u);
+  EXPECT_EQ(SaverUsage(SaverProgram::X11).find("--window "), std::string::npos);
 }
 
 TEST(X11WindowChoiceTest, Rules) {

@@ -15,10 +15,11 @@
 #include "engine/compose.h"
 #include "engine/palette.h"
 #include "engine/engine.h"
+#include "engine/frame_rate.h"
+#include "engine/pixel_lookup.h"
+#include "settings/saver_options.h"
 #include "settings/saver_settings.h"
 #include "x11/frame_pace.h"
-#include "x11/pixel_lookup.h"
-#include "x11/saver_options.h"
 #include "x11/server_scale.h"
 #include "x11/window_choice.h"
 #include "x11/x11_image.h"
@@ -52,7 +53,7 @@ void InstallStopHandlers() {
 }
 
 // The saver's set-up: settings, then the engine's start.
-void SetUpEngine(const X11SaverOptions& options, PaletteEntries entries) {
+void SetUpEngine(const SaverOptions& options, PaletteEntries entries) {
   saverSettings = SettingsFromOptions(options);
   StartEngine(entries);
 }
@@ -124,23 +125,15 @@ void DrawPicture(Picture& picture, const PaletteEntries entries) {
 
 // --fps: the rate achieved over the last second or so.
 void CountFrame(bool show) {
-  static timespec start{};
-  static long frames = 0;
-  if (!show) return;
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  if (frames++ == 0) start = now;
-  const double seconds = (now.tv_sec - start.tv_sec) + (now.tv_nsec - start.tv_nsec) * 1e-9;
-  if (seconds >= 1.0) {
-    std::fprintf(stderr, "glimra: %.1f frames/s\n", (frames - 1) / seconds);
-    frames = 1;
-    start = now;
-  }
+  static FrameRateCount count;
+  double perSecond = 0;
+  if (show && CountShownFrame(count, perSecond))
+    std::fprintf(stderr, "glimra: %.1f frames/s\n", perSecond);
 }
 
 enum class RunEnd { Closed, Stopped, WindowLost, NoImage };
 
-RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOptions& options,
+RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const SaverOptions& options,
                        PaletteEntries entries, Picture& picture) {
   GC gc = XCreateGC(display, target.window, 0, nullptr);
   timespec deadline;
@@ -182,11 +175,11 @@ RunEnd DrawUntilTheEnd(Display* display, TargetWindow& target, const X11SaverOpt
 }  // namespace
 
 int main(int argc, char** argv) {
-  X11SaverOptions options;
+  SaverOptions options;
   std::string error;
-  if (!ParseX11SaverOptions(argc, argv, options, error)) return Fail(error);
+  if (!ParseSaverOptions(SaverProgram::X11, argc, argv, options, error)) return Fail(error);
   if (options.help) {
-    std::fputs(kX11SaverUsage, stdout);
+    std::fputs(SaverUsage(SaverProgram::X11).c_str(), stdout);
     return 0;
   }
   TargetChoice choice;

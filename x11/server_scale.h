@@ -8,7 +8,7 @@
 #include <X11/Xlib.h>
 
 #include "engine/frame_place.h"
-#include "x11/pixel_lookup.h"
+#include "x11/exact_scale.h"
 
 // The tile's pixmap and the two Render pictures that scale it into the window.
 struct ServerScaler {

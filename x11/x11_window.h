@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "x11/pixel_lookup.h"
+#include "engine/pixel_lookup.h"
 #include "x11/window_choice.h"
 
 struct TargetWindow {

@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
+#include "engine/pixel_lookup.h"
+#include "settings/saver_options.h"
 #include "x11/frame_pace.h"
-#include "x11/pixel_lookup.h"
-#include "x11/saver_options.h"
 #include "x11/window_choice.h"
 #include "x11/x11_image.h"
 #include "x11/x11_window.h"
@@ -39,10 +39,10 @@ bool MakeConstantPicture(Display* display, const TargetWindow& target, bool stre
 }  // namespace
 
 int main(int argc, char** argv) {
-  X11SaverOptions options;
+  SaverOptions options;
   std::string error;
   TargetChoice choice;
-  if (!ParseX11SaverOptions(argc, argv, options, error) ||
+  if (!ParseSaverOptions(SaverProgram::X11, argc, argv, options, error) ||
       !ChooseTargetWindow(options.windowId, options.root, std::getenv("XSCREENSAVER_WINDOW"),
                           choice, error)) {
     std::fprintf(stderr, "x11-floor: %s\n", error.c_str());

@@ -1,6 +1,7 @@
-// From palette indices to the window's pixels: the colour table turned into pixel values of the
-// window's TrueColor visual, and the 160 x 120 tile spread over a picture of any size by
-// nearest-neighbour sampling of the 640 x 480 frame it stands for.
+// From palette indices to a window's pixels: the colour table turned into pixel values of the
+// window's pixel format (an X11 TrueColor visual, a Wayland shared-memory format), and the
+// 160 x 120 tile spread over a picture of any size by nearest-neighbour sampling of the 640 x 480
+// frame it stands for. The X11 and Wayland savers share it.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include "engine/frame_place.h"
 #include "engine/palette.h"
 
-// Channel masks of a TrueColor visual.
+// Channel masks of a pixel format with 8 bits or fewer per channel.
 struct ChannelMasks {
   unsigned long red;
   unsigned long green;
@@ -56,13 +57,3 @@ TileSampling MakeTileSampling(int width, int height, bool enlarged);
 void FillScaledImage(const std::uint8_t* tile, const std::uint32_t pixels[kPaletteSize],
                      const TileSampling& sampling, int bytesPerPixel, std::uint8_t* image,
                      long stride);
-
-// How many picture pixels show one tile pixel, across and down, where an X server's
-// nearest-neighbour scaling makes exactly the picture above: whole enlargements, small enough that
-// its 16.16 fixed-point steps cannot carry a sample across a pixel's edge. 0 and 0 elsewhere.
-// Enlarged: the tile is magnified as a whole; tiled: the 640 x 480 frame is, the tile repeating.
-struct ServerScale {
-  int across;
-  int down;
-};
-ServerScale ExactServerScale(int width, int height, bool enlarged);

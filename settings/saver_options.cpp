@@ -1,7 +1,7 @@
-// Parsing of the X11 saver's options. Every setting has the saver's own default, so that a
-// command line without options (and the settings program, which drops options equal to the
+// Parsing of the X11 and Wayland savers' options. Every setting has the saver's own default, so
+// that a command line without options (and the settings program, which drops options equal to the
 // defaults) runs exactly the Windows saver's default picture.
-#include "x11/saver_options.h"
+#include "settings/saver_options.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -14,13 +14,24 @@ const char* const kPaletteNames[7] = {"fixed",         "animate",      "shift",
                                       "autumn-leaves", "young-leaves", "water-surface",
                                       "cherry-blossom"};
 
-const char kX11SaverUsage[] =
+namespace {
+
+const char kX11Places[] =
     "Usage: glimra [options]\n"
     "Interference rings for X11 (an XScreenSaver program).\n"
     "Where to draw:\n"
     "  --window-id ID     draw in this window (hex 0x... or decimal)\n"
     "  --root             draw in $XSCREENSAVER_WINDOW, else in the root window\n"
-    "                     (neither: a 640x480 window \"Glimra\"; Esc or q closes it)\n"
+    "                     (neither: a 640x480 window \"Glimra\"; Esc or q closes it)\n";
+
+const char kWaylandPlaces[] =
+    "Usage: glimra-wayland [options]\n"
+    "Interference rings on every output of a Wayland desktop, until a key, a button or\n"
+    "the pointer's moves end them (for an idle daemon: swayidle -w timeout 300 glimra-wayland).\n"
+    "Where to draw:\n"
+    "  --window           one ordinary window \"Glimra\" instead (Esc or q closes it)\n";
+
+const char kSharedOptions[] =
     "Pace:\n"
     "  --delay USEC       time from one frame to the next (default 50000: 20 frames/s)\n"
     "  --fps              print the achieved frame rate on stderr every second\n"
@@ -36,8 +47,6 @@ const char kX11SaverUsage[] =
     "                     colour speeds (defaults 5, 10, 3)\n"
     "  --ini FILE         read the settings from a Tovalesk.ini file first\n"
     "  --help             show this text\n";
-
-namespace {
 
 // A whole decimal number within [low, high]: no sign other than a leading '-', no junk.
 bool ParseWhole(const std::string& text, long low, long high, long& value) {
@@ -55,17 +64,17 @@ struct RangeOption {
   const char* name;
   long low;
   long high;
-  int X11SaverOptions::*field;
-  bool X11SaverOptions::*given;
+  int SaverOptions::*field;
+  bool SaverOptions::*given;
 };
 
 const RangeOption kRangeOptions[] = {
-    {"cycle", kCycleMin, kCycleMax, &X11SaverOptions::cycle, &X11SaverOptions::hasCycle},
+    {"cycle", kCycleMin, kCycleMax, &SaverOptions::cycle, &SaverOptions::hasCycle},
     // Circles as shown (1 to 4), where the settings file's `cir` counts down from 3 to 0.
-    {"circles", 4 - kCirMax, 4 - kCirMin, &X11SaverOptions::circles, &X11SaverOptions::hasCircles},
-    {"red-speed", kSpeedMin, kSpeedMax, &X11SaverOptions::redSpeed, &X11SaverOptions::hasRed},
-    {"green-speed", kSpeedMin, kSpeedMax, &X11SaverOptions::greenSpeed, &X11SaverOptions::hasGreen},
-    {"blue-speed", kSpeedMin, kSpeedMax, &X11SaverOptions::blueSpeed, &X11SaverOptions::hasBlue},
+    {"circles", 4 - kCirMax, 4 - kCirMin, &SaverOptions::circles, &SaverOptions::hasCircles},
+    {"red-speed", kSpeedMin, kSpeedMax, &SaverOptions::redSpeed, &SaverOptions::hasRed},
+    {"green-speed", kSpeedMin, kSpeedMax, &SaverOptions::greenSpeed, &SaverOptions::hasGreen},
+    {"blue-speed", kSpeedMin, kSpeedMax, &SaverOptions::blueSpeed, &SaverOptions::hasBlue},
 };
 
 const RangeOption* FindRangeOption(const std::string& name) {
@@ -74,13 +83,13 @@ const RangeOption* FindRangeOption(const std::string& name) {
   return nullptr;
 }
 
-bool TakesValue(const std::string& name) {
-  return FindRangeOption(name) || name == "window-id" || name == "delay" || name == "palette" ||
-         name == "ini";
+bool TakesValue(SaverProgram program, const std::string& name) {
+  return FindRangeOption(name) || (program == SaverProgram::X11 && name == "window-id") ||
+         name == "delay" || name == "palette" || name == "ini";
 }
 
 // Stores one option with a value; false with the reason when the value is not acceptable.
-bool SetValue(const std::string& name, const std::string& value, X11SaverOptions& options,
+bool SetValue(const std::string& name, const std::string& value, SaverOptions& options,
               std::string& error) {
   long number = 0;
   if (const RangeOption* range = FindRangeOption(name)) {
@@ -123,7 +132,9 @@ bool SetValue(const std::string& name, const std::string& value, X11SaverOptions
 
 }  // namespace
 
-bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::string& error) {
+bool ParseSaverOptions(SaverProgram program, int argc, char** argv, SaverOptions& options,
+                       std::string& error) {
+  const bool x11 = program == SaverProgram::X11;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     // "-name" and "--name" are the same option; "--name=value" carries its value.
@@ -137,7 +148,7 @@ bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::
       name.resize(equals);
       hasValue = true;
     }
-    if (TakesValue(name)) {
+    if (TakesValue(program, name)) {
       if (!hasValue) {
         if (i + 1 >= argc) {
           error = "--" + name + " needs a value";
@@ -152,8 +163,10 @@ bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::
     if (name == "help" || name == "h") {
       options.help = true;
       return true;
-    } else if (name == "root") {
+    } else if (x11 && name == "root") {
       options.root = true;
+    } else if (!x11 && name == "window") {
+      options.window = true;
     } else if (name == "fps") {
       options.showFps = true;
     } else if (name == "stretch") {
@@ -169,7 +182,7 @@ bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::
   return true;
 }
 
-SaverSettings SettingsFromOptions(const X11SaverOptions& options) {
+SaverSettings SettingsFromOptions(const SaverOptions& options) {
   saverSettings = SaverSettings{};
   if (!options.iniPath.empty()) {
     SetProfileFileOverride(options.iniPath);
@@ -185,4 +198,8 @@ SaverSettings SettingsFromOptions(const X11SaverOptions& options) {
   if (options.hasGreen) settings.dx_g = options.greenSpeed;
   if (options.hasBlue) settings.dx_b = options.blueSpeed;
   return settings;
+}
+
+std::string SaverUsage(SaverProgram program) {
+  return std::string(program == SaverProgram::X11 ? kX11Places : kWaylandPlaces) + kSharedOptions;
 }

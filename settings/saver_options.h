@@ -1,15 +1,23 @@
-// The command line of the X11 saver: where to draw, how fast, and the eight saver settings under
-// names that say what they do. Parsing is a plain function so that the tests can run every rule
-// without a display.
+// The command line of the X11 and Wayland savers: where to draw, how fast, and the eight saver
+// settings under names that say what they do. The two programs share every option but those that
+// say where to draw. Parsing is a plain function so that the tests can run every rule without a
+// display.
 #pragma once
 
 #include <string>
 
 #include "settings/saver_settings.h"
 
-struct X11SaverOptions {
-  std::string windowId;  // --window-id as given (parsed by the window choice)
-  bool root = false;
+// Whose command line: the options of the place to draw differ.
+enum class SaverProgram {
+  X11,      // glimra: --window-id, --root
+  Wayland,  // glimra-wayland: --window
+};
+
+struct SaverOptions {
+  std::string windowId;            // X11 --window-id as given (parsed by the window choice)
+  bool root = false;               // X11 --root
+  bool window = false;             // Wayland --window: one ordinary window instead of every output
   long delayMicroseconds = 50000;  // from one frame to the next: 20 frames a second
   bool showFps = false;
   bool stretch = false;  // fill the window instead of keeping the picture's 4:3 shape
@@ -27,12 +35,14 @@ struct X11SaverOptions {
 
 // Fills `options` from argv (single or double dash, value as the next argument or after '=').
 // On a bad option or value: false with a one-line reason in `error`.
-bool ParseX11SaverOptions(int argc, char** argv, X11SaverOptions& options, std::string& error);
+bool ParseSaverOptions(SaverProgram program, int argc, char** argv, SaverOptions& options,
+                       std::string& error);
 
 // The settings the saver runs with: the defaults or the --ini file, then the options given.
 // Returns the record unscaled (speeds as whole numbers).
-SaverSettings SettingsFromOptions(const X11SaverOptions& options);
+SaverSettings SettingsFromOptions(const SaverOptions& options);
 
 // The --palette names, indexed by PaletteMode.
 extern const char* const kPaletteNames[7];
-extern const char kX11SaverUsage[];
+// The --help text of the program.
+std::string SaverUsage(SaverProgram program);

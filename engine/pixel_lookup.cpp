@@ -1,6 +1,6 @@
 // The picture's place in the window and nearest-neighbour replication of the tile into it, each
 // distinct row and span made once.
-#include "x11/pixel_lookup.h"
+#include "engine/pixel_lookup.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -55,9 +55,9 @@ std::vector<RowSpan> MakeSpans(const std::vector<std::uint16_t>& columns) {
 }
 
 // One row is made in a small buffer that stays in the cache, then copied whole into each picture
-// row that shows it: the picture's memory (shared with the X server, which reads it on another
-// processor) then only sees full-line copies, which are several times faster than pixel stores.
-// Up to this many pixels of a run are written at once, whatever the run's length.
+// row that shows it: the picture's memory (shared with the display server, which reads it on
+// another processor) then only sees full-line copies, which are several times faster than pixel
+// stores. Up to this many pixels of a run are written at once, whatever the run's length.
 constexpr int kWideRun = 8;
 
 template <typename Pixel>
@@ -82,7 +82,7 @@ void MakeRow(const std::uint8_t* source, const std::uint32_t* pixels,
   }
 }
 
-// Copies a finished row into the picture with stores that bypass the cache: the X server last read
+// Copies a finished row into the picture with stores that bypass the cache: the server last read
 // these lines on another processor, and an ordinary store would first fetch each line back from
 // it. Unaligned ends are copied plainly.
 void CopyIntoPicture(std::uint8_t* to, const std::uint8_t* from, std::size_t bytes) {
@@ -99,7 +99,7 @@ void CopyIntoPicture(std::uint8_t* to, const std::uint8_t* from, std::size_t byt
   std::memcpy(to, from, bytes);
 }
 
-// The tile itself, as the server scales it: one look-up a pixel, nothing to repeat.
+// The tile itself (an X server scales it): one look-up a pixel, nothing to repeat.
 template <typename Pixel>
 void LookUpTile(const std::uint8_t* tile, const std::uint32_t* pixels, std::uint8_t* image,
                 long stride) {
@@ -135,20 +135,6 @@ void FillRows(const std::uint8_t* tile, const std::uint32_t* pixels, const TileS
 #if defined(__SSE2__)
   _mm_sfence();  // the streamed rows are in memory before the server is asked to read them
 #endif
-}
-
-// The server steps from one sample to the next by the scale's inverse in 16.16 fixed point,
-// truncated, so a sample drifts by at most 1/65536 of a tile pixel per picture pixel (and one
-// more for the start). Samples of a whole scale k sit at least 1/(2k) inside a tile pixel; the
-// drift over a side of n pixels stays below that while (n + 2) * k < 32768, and below half of it,
-// a margin for servers that sample in floating point, while (n + 2) * k < 16384. That allows
-// enlargements up to ten times (a 1600 x 1200 picture) and tiled frames up to five times.
-bool DriftStaysInside(int pixels, int scale) {
-  return scale >= 1 && static_cast<long long>(pixels + 2) * scale < 16384;
-}
-
-int WholeScale(int pixels, int unit) {
-  return pixels > 0 && pixels % unit == 0 ? pixels / unit : 0;
 }
 
 }  // namespace
@@ -206,13 +192,4 @@ void FillScaledImage(const std::uint8_t* tile, const std::uint32_t pixels[kPalet
     FillRows<std::uint32_t>(tile, pixels, sampling, image, stride);
   else
     FillRows<std::uint16_t>(tile, pixels, sampling, image, stride);
-}
-
-ServerScale ExactServerScale(int width, int height, bool enlarged) {
-  // Enlarged: one tile pixel is width / 160 picture pixels. Tiled: one frame pixel is
-  // width / 640, and the frame repeats the tile four by four.
-  const int across = WholeScale(width, enlarged ? kTileWidth : kFrameWidth);
-  const int down = WholeScale(height, enlarged ? kTileHeight : kFrameHeight);
-  if (!DriftStaysInside(width, across) || !DriftStaysInside(height, down)) return {0, 0};
-  return {across, down};
 }
