@@ -39,7 +39,7 @@ sed "s/@VERSION@/$version/g; s/\$/\r/" packaging/windows/README.txt >"$zipdir/RE
 touch -d "@$SOURCE_DATE_EPOCH" "$zipdir"/*
 (cd "$zipdir" && zip -q -X -9 "$RELEASE_ZIP" LICENSE.txt README.txt glimra.scr)
 
-echo "== ${RELEASE_DEB##*/}" >&2
+echo "== the .deb" >&2
 (
   # Debian's hardening flags (CMake reads CFLAGS, CXXFLAGS and LDFLAGS, not CPPFLAGS).
   export DEB_BUILD_MAINT_OPTIONS=hardening=+all
@@ -51,7 +51,10 @@ echo "== ${RELEASE_DEB##*/}" >&2
   cmake --build --preset release-native >"$work/build-native.log"
   cpack --config "$work/native/CPackConfig.cmake" -B "$work/cpack" >"$work/cpack.log"
 )
-cp "$work/cpack/${RELEASE_DEB##*/}" "$out/"
+# The name CPack gave it (version, revision, architecture).
+deb=$(one_deb "$work/cpack")
+echo "   ${deb##*/}" >&2
+cp "$deb" "$out/"
 
 (cd "$out" && sha256sum -- *.msi *.zip *.deb >SHA256SUMS)
 ls -l "$out" >&2

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Debian package: lintian finds no error; installed with apt, the saver answers --help and its
-# manual page is found; purged (always, also when a check fails), none of its files is left.
+# The Debian package: lintian finds no error; its file name matches its version and architecture;
+# installed with apt, the saver answers --help and its manual page is found; purged (always, also
+# when a check fails), none of its files is left.
 # Installs on this machine, so it needs root; a glimra installed before is purged first.
 #   deb_install.sh GLIMRA.DEB
 set -euo pipefail
@@ -12,6 +13,9 @@ installed() { dpkg-query -W -f='${Status}' glimra 2>/dev/null | grep -q 'ok inst
 bad=0
 lintian --fail-on error "$deb" >&2 ||
   { echo "lintian reports errors" >&2; bad=1; }
+# Its name is the one its control fields give (version with revision, architecture).
+named=glimra_$(dpkg-deb -f "$deb" Version)_$(dpkg-deb -f "$deb" Architecture).deb
+[ "${deb##*/}" = "$named" ] || { echo "named ${deb##*/}, its fields say $named" >&2; bad=1; }
 
 installed && apt purge glimra
 trap 'installed && apt purge glimra' EXIT

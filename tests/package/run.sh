@@ -20,5 +20,5 @@ run() {
 run scr_resources bash "$here/scr_resources.sh" "$scr" "$version"
 run zip_contents bash "$here/zip_contents.sh" "$RELEASE_ZIP" "$scr" "$version"
 run msi_wine bash "$here/msi_wine.sh" "$RELEASE_MSI" "$scr" "$version"
-run deb_install bash "$here/deb_install.sh" "$RELEASE_DEB"
+run deb_install bash "$here/deb_install.sh" "${RELEASE_DEB:-$(one_deb "$RELEASE_DIR")}"
 exit "$status"
