@@ -1,8 +1,9 @@
 // The X11 saver run as a program under a private Xvfb: its picture in a test-made window equals,
 // pixel for pixel, one of glimra-render's frames for the same settings, kept in shape (or
-// stretched) in windows of any size; it follows resizes; it ends cleanly on SIGTERM (and leaves no
-// shared memory even when killed); it ends when its window is destroyed; its own window closes on
-// q; its exit codes.
+// stretched) in windows of any size, drawn by the server's scaling where that is exact and by
+// glimra itself elsewhere (also on a server without Render); it follows resizes; it ends cleanly on
+// SIGTERM (and leaves no shared memory even when killed); it ends when its window is destroyed; its
+// own window closes on q; its exit codes.
 // GoogleTest comes before Xlib, whose None and Bool macros clash with its names.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -152,6 +154,38 @@ bool ShowsFrame(const Rgb& shot, const Rgb& frame, int width, int height, bool s
   return true;
 }
 
+// What the preloaded counter saw glimra show: pictures put into the window or copied there,
+// their pixels, and how many of them were Render's scaled copies of the tile.
+struct ShownPictures {
+  std::uint64_t calls = 0, pixels = 0, scaledCopies = 0;
+};
+
+ShownPictures ReadShownPictures(const std::string& path) {
+  std::array<std::uint64_t, 3> counts{};
+  std::ifstream(path, std::ios::binary).read(reinterpret_cast<char*>(counts.data()), sizeof counts);
+  return {counts[0], counts[1], counts[2]};
+}
+
+// The environment that makes glimra count what it shows into `countPath`.
+std::vector<std::string> CountingEnvironment(const std::string& countPath) {
+  std::remove(countPath.c_str());  // the counter adds to what the file holds
+  // AddressSanitizer wants its runtime first among the libraries; the counter comes before it.
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  return {std::string("LD_PRELOAD=") + GLIMRA_PUTIMAGE_COUNTER,
+          "GLIMRA_PUTIMAGE_COUNT=" + countPath,
+          "ASAN_OPTIONS=" + std::string(asan ? asan : "") + ":verify_asan_link_order=0"};
+}
+
+// Who scaled the picture: the server (Render's scaled copies of the tile, nothing else shown), or
+// glimra itself (no scaled copy at all); EitherWay for a case whose resize changes the path.
+enum ScaledBy { ByServer, ByGlimra, EitherWay };
+
+bool ScaledAsExpected(ScaledBy scaledBy, const ShownPictures& shown) {
+  if (scaledBy == ByServer) return shown.scaledCopies > 0 && shown.scaledCopies == shown.calls;
+  if (scaledBy == ByGlimra) return shown.calls > 0 && shown.scaledCopies == 0;
+  return true;
+}
+
 struct PictureCase {
   const char* what;
   std::vector<std::string> options;  // window options are added by the test
@@ -159,15 +193,17 @@ struct PictureCase {
   int width, height;                 // the window at the start
   int resizeWidth, resizeHeight;     // 0: not resized
   enum { WindowId, WindowIdDecimal, RootWithVariable } target;
+  ScaledBy scaledBy;
 };
 
 class X11DisplayTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() { StartServer(true); }
+  static void SetUpTestSuite() { StartServer(nullptr); }
 
   // A private server: -displayfd picks a free display number and writes it to the pipe. Without
-  // MIT-SHM it stands for a remote display, where glimra has to send its pictures with XPutImage.
-  static void StartServer(bool sharedMemory) {
+  // MIT-SHM it stands for a remote display, where glimra has to send its pictures with XPutImage;
+  // without RENDER, glimra has to scale every picture itself.
+  static void StartServer(const char* withoutExtension) {
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     xvfb = fork();
@@ -178,8 +214,8 @@ class X11DisplayTest : public testing::Test {
       if (!std::getenv("GLIMRA_TEST_XVFB_LOG")) dup2(devnull, 2);
       const std::string fd = std::to_string(pipeFds[1]);
       execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten",
-             "tcp", sharedMemory ? "+extension" : "-extension", "MIT-SHM",
-             static_cast<char*>(nullptr));
+             "tcp", withoutExtension ? "-extension" : "+extension",
+             withoutExtension ? withoutExtension : "MIT-SHM", static_cast<char*>(nullptr));
       _exit(127);
     }
     close(pipeFds[1]);
@@ -263,6 +299,9 @@ void X11DisplayTest::ExpectPictureOfRenderer(const PictureCase& c) {
     args.insert(args.end(), {"-window-id", std::to_string(window)});
   if (c.target == PictureCase::RootWithVariable)
     environment.push_back("XSCREENSAVER_WINDOW=" + HexId(window));
+  const std::string countPath = TempPath("shown-pictures");
+  for (const std::string& assignment : CountingEnvironment(countPath))
+    environment.push_back(assignment);
   const auto start = Clock::now();
   const pid_t pid = StartGlimra(args, environment);
   int width = c.width, height = c.height;
@@ -289,14 +328,21 @@ void X11DisplayTest::ExpectPictureOfRenderer(const PictureCase& c) {
   for (int k = 0; k < most && match == 0; ++k)
     if (ShowsFrame(shot, frames[k], width, height, stretch)) match = k + 1;
   EXPECT_GT(match, 1) << c.what << ": the picture is none of frames 2.." << most;
-  std::fprintf(stderr, "%s: frame %d of at most %d\n", c.what, match, most);
+  const ShownPictures shown = ReadShownPictures(countPath);
+  EXPECT_TRUE(ScaledAsExpected(c.scaledBy, shown))
+      << c.what << ": " << shown.scaledCopies << " of the " << shown.calls
+      << " pictures shown were scaled by the server, expected "
+      << (c.scaledBy == ByServer ? "all" : "none");
+  std::fprintf(stderr, "%s: frame %d of at most %d; %llu pictures shown, %llu scaled copies\n",
+               c.what, match, most, static_cast<unsigned long long>(shown.calls),
+               static_cast<unsigned long long>(shown.scaledCopies));
   XDestroyWindow(display, window);
   XSync(display, False);
 }
 
 TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
   const std::vector<PictureCase> cases = {
-      {"defaults, 640x480", {}, "", 640, 480, 0, 0, PictureCase::WindowId},
+      {"defaults, 640x480", {}, "", 640, 480, 0, 0, PictureCase::WindowId, ByServer},
       {"options, decimal id",
        {"--cycle", "7", "--circles", "4", "--palette", "shift", "--tile", "--red-speed", "30"},
        "[Glimra ScreenSaver]\ncycle=7\ncir=0\npal=2\none=0\ndx_r=30\n",
@@ -304,7 +350,8 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
        480,
        0,
        0,
-       PictureCase::WindowIdDecimal},
+       PictureCase::WindowIdDecimal,
+       ByServer},
       {"--ini file, scaled twice",
        {"--ini", TempPath("case.ini")},
        "[Glimra ScreenSaver]\npal=6\ncir=2\ndx_g=55\ncycle=13\n",
@@ -312,7 +359,8 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
        960,
        0,
        0,
-       PictureCase::WindowId},
+       PictureCase::WindowId,
+       ByServer},
       {"--root with XSCREENSAVER_WINDOW, half size",
        {"-root", "-palette", "fixed", "-circles", "1"},
        "[Glimra ScreenSaver]\npal=0\ncir=3\n",
@@ -320,7 +368,8 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
        240,
        0,
        0,
-       PictureCase::RootWithVariable},
+       PictureCase::RootWithVariable,
+       ByServer},
       {"resized from 640x480 to 1280x960",
        {"--palette", "water-surface"},
        "[Glimra ScreenSaver]\npal=5\n",
@@ -328,7 +377,8 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
        480,
        1280,
        960,
-       PictureCase::WindowId},
+       PictureCase::WindowId,
+       ByServer},
   };
   for (const PictureCase& c : cases) ExpectPictureOfRenderer(c);
 }
@@ -337,11 +387,11 @@ TEST_F(X11DisplayTest, PictureEqualsTheRenderersFrame) {
 TEST_F(X11DisplayTest, PictureKeepsItsShapeInAnyWindow) {
   const char* tiled = "[Glimra ScreenSaver]\none=0\n";
   const std::vector<PictureCase> cases = {
-      {"800x300, black at the sides", {}, "", 800, 300, 0, 0, PictureCase::WindowId},
-      {"800x300 stretched", {"--stretch"}, "", 800, 300, 0, 0, PictureCase::WindowId},
-      {"1024x768", {}, "", 1024, 768, 0, 0, PictureCase::WindowId},
-      {"1280x720, tiled", {"--tile"}, tiled, 1280, 720, 0, 0, PictureCase::WindowId},
-      {"333x517, black above and below", {}, "", 333, 517, 0, 0, PictureCase::WindowId},
+      {"800x300, black at the sides", {}, "", 800, 300, 0, 0, PictureCase::WindowId, ByGlimra},
+      {"800x300 stretched", {"--stretch"}, "", 800, 300, 0, 0, PictureCase::WindowId, ByGlimra},
+      {"1024x768", {}, "", 1024, 768, 0, 0, PictureCase::WindowId, ByGlimra},
+      {"1280x720, tiled", {"--tile"}, tiled, 1280, 720, 0, 0, PictureCase::WindowId, ByGlimra},
+      {"333x517, black above and below", {}, "", 333, 517, 0, 0, PictureCase::WindowId, ByGlimra},
       {"1366x768 stretched, tiled",
        {"--stretch", "--tile"},
        tiled,
@@ -349,13 +399,22 @@ TEST_F(X11DisplayTest, PictureKeepsItsShapeInAnyWindow) {
        768,
        0,
        0,
-       PictureCase::WindowId},
-      {"resized from 640x480 to 801x451", {}, "", 640, 480, 801, 451, PictureCase::WindowId},
+       PictureCase::WindowId,
+       ByGlimra},
+      {"resized from 640x480 to 801x451",
+       {},
+       "",
+       640,
+       480,
+       801,
+       451,
+       PictureCase::WindowId,
+       EitherWay},
       // Scaled by the server: by nine (not a whole step in its fixed point), by five across and
       // three down, and a tiled frame doubled.
-      {"1440x1080", {}, "", 1440, 1080, 0, 0, PictureCase::WindowId},
-      {"800x360 stretched", {"--stretch"}, "", 800, 360, 0, 0, PictureCase::WindowId},
-      {"1280x960, tiled", {"--tile"}, tiled, 1280, 960, 0, 0, PictureCase::WindowId},
+      {"1440x1080", {}, "", 1440, 1080, 0, 0, PictureCase::WindowId, ByServer},
+      {"800x360 stretched", {"--stretch"}, "", 800, 360, 0, 0, PictureCase::WindowId, ByServer},
+      {"1280x960, tiled", {"--tile"}, tiled, 1280, 960, 0, 0, PictureCase::WindowId, ByServer},
   };
   for (const PictureCase& c : cases) ExpectPictureOfRenderer(c);
 }
@@ -363,7 +422,7 @@ TEST_F(X11DisplayTest, PictureKeepsItsShapeInAnyWindow) {
 // A server without MIT-SHM (as a remote one): the same picture, sent with XPutImage.
 class X11PlainImageTest : public X11DisplayTest {
  protected:
-  static void SetUpTestSuite() { StartServer(false); }
+  static void SetUpTestSuite() { StartServer("MIT-SHM"); }
 };
 
 TEST_F(X11PlainImageTest, PictureEqualsTheRenderersFrameWithoutSharedMemory) {
@@ -374,7 +433,27 @@ TEST_F(X11PlainImageTest, PictureEqualsTheRenderersFrameWithoutSharedMemory) {
                            480,
                            0,
                            0,
-                           PictureCase::WindowId});
+                           PictureCase::WindowId,
+                           ByServer});
+}
+
+// A server without Render: a size that the server would scale elsewhere, made by glimra itself,
+// the same picture.
+class X11NoRenderTest : public X11DisplayTest {
+ protected:
+  static void SetUpTestSuite() { StartServer("RENDER"); }
+};
+
+TEST_F(X11NoRenderTest, PictureEqualsTheRenderersFrameWithoutRender) {
+  ExpectPictureOfRenderer({"no RENDER, 1280x960",
+                           {"--palette", "shift"},
+                           "[Glimra ScreenSaver]\npal=2\n",
+                           1280,
+                           960,
+                           0,
+                           0,
+                           PictureCase::WindowId,
+                           ByGlimra});
 }
 
 // SIGTERM: the shared image is released and the process ends by that signal. SIGKILL: nothing

@@ -3,8 +3,9 @@
  * script: the calls, and the pixels they cover, so that a program that sends each frame in several
  * bands still counts one frame per window area. An image put into a pixmap is counted when it is
  * copied to the window. The counts live in a shared file mapping named by GLIMRA_PUTIMAGE_COUNT
- * (two unsigned 64-bit numbers: calls, pixels), readable while the program runs and kept when it is
- * killed; no system call per frame. */
+ * (three unsigned 64-bit numbers: calls, pixels, and how many of the calls were Render's scaled
+ * copies, which tells the tests that the server did the scaling), readable while the program runs
+ * and kept when it is killed; no system call per frame. */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
 #include <X11/extensions/XShm.h>
@@ -18,18 +19,21 @@
 
 static volatile uint64_t* counter;
 
-static void Count(unsigned width, unsigned height) {
+enum { kCalls, kPixels, kScaledCopies, kCounts };
+
+static void Count(unsigned width, unsigned height, int scaled) {
   if (counter == NULL) {
     const char* path = getenv("GLIMRA_PUTIMAGE_COUNT");
     int fd = path ? open(path, O_RDWR | O_CREAT, 0644) : -1;
-    if (fd < 0 || ftruncate(fd, 2 * sizeof(uint64_t)) != 0) return;
-    void* map = mmap(NULL, 2 * sizeof(uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (fd < 0 || ftruncate(fd, kCounts * sizeof(uint64_t)) != 0) return;
+    void* map = mmap(NULL, kCounts * sizeof(uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     close(fd);
     if (map == MAP_FAILED) return;
     counter = map;
   }
-  __atomic_add_fetch(&counter[0], 1, __ATOMIC_RELAXED);
-  __atomic_add_fetch(&counter[1], (uint64_t)width * height, __ATOMIC_RELAXED);
+  __atomic_add_fetch(&counter[kCalls], 1, __ATOMIC_RELAXED);
+  __atomic_add_fetch(&counter[kPixels], (uint64_t)width * height, __ATOMIC_RELAXED);
+  if (scaled) __atomic_add_fetch(&counter[kScaledCopies], 1, __ATOMIC_RELAXED);
 }
 
 /* The program's last few pixmaps: images put into them are not yet shown. */
@@ -57,7 +61,7 @@ void XRenderComposite(Display* display, int op, Picture source, Picture mask, Pi
   static void (*real)(Display*, int, Picture, Picture, Picture, int, int, int, int, int, int,
                       unsigned, unsigned);
   if (real == NULL) *(void**)&real = dlsym(RTLD_NEXT, "XRenderComposite");
-  Count(width, height);
+  Count(width, height, 1);
   real(display, op, source, mask, target, srcX, srcY, maskX, maskY, dstX, dstY, width, height);
 }
 
@@ -65,7 +69,7 @@ int XCopyArea(Display* display, Drawable source, Drawable target, GC gc, int src
               unsigned width, unsigned height, int dstX, int dstY) {
   static int (*real)(Display*, Drawable, Drawable, GC, int, int, unsigned, unsigned, int, int);
   if (real == NULL) *(void**)&real = dlsym(RTLD_NEXT, "XCopyArea");
-  if (IsPixmap(source) && !IsPixmap(target)) Count(width, height);
+  if (IsPixmap(source) && !IsPixmap(target)) Count(width, height, 0);
   return real(display, source, target, gc, srcX, srcY, width, height, dstX, dstY);
 }
 
@@ -73,7 +77,7 @@ int XPutImage(Display* display, Drawable drawable, GC gc, XImage* image, int src
               int dstX, int dstY, unsigned width, unsigned height) {
   static int (*real)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned);
   if (real == NULL) *(void**)&real = dlsym(RTLD_NEXT, "XPutImage");
-  if (!IsPixmap(drawable)) Count(width, height);
+  if (!IsPixmap(drawable)) Count(width, height, 0);
   return real(display, drawable, gc, image, srcX, srcY, dstX, dstY, width, height);
 }
 
@@ -82,6 +86,6 @@ Bool XShmPutImage(Display* display, Drawable drawable, GC gc, XImage* image, int
   static Bool (*real)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned,
                       Bool);
   if (real == NULL) *(void**)&real = dlsym(RTLD_NEXT, "XShmPutImage");
-  if (!IsPixmap(drawable)) Count(width, height);
+  if (!IsPixmap(drawable)) Count(width, height, 0);
   return real(display, drawable, gc, image, srcX, srcY, dstX, dstY, width, height, sendEvent);
 }
