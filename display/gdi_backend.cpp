@@ -13,27 +13,6 @@ namespace {
 constexpr std::size_t kBitmapInfoBytes = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
 constexpr DWORD kRestoreSettleMs = 100;
 
-// A full-screen client area of another size than 640 x 480 (the display switch was refused): the
-// frame stretched into the largest centred rectangle of its 4:3 shape, and black bars beside it.
-// Only the bars are painted black, so nothing under the picture is erased between frames and
-// nothing flickers.
-void PaintFittedFrame(HDC dc, const RECT& client) {
-  const FramePlace fitted = FitFrame(client.right, client.bottom);
-  const int right = fitted.x + fitted.width, bottom = fitted.y + fitted.height;
-  if (fitted.x > 0) {
-    PatBlt(dc, 0, 0, fitted.x, client.bottom, BLACKNESS);
-    PatBlt(dc, right, 0, client.right - right, client.bottom, BLACKNESS);
-  }
-  if (fitted.y > 0) {
-    PatBlt(dc, 0, 0, client.right, fitted.y, BLACKNESS);
-    PatBlt(dc, 0, bottom, client.right, client.bottom - bottom, BLACKNESS);
-  }
-  // Nearest neighbour: whole pixels of the palette's colours, no blending.
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, fitted.x, fitted.y, fitted.width, fitted.height, displayResources.memoryDc, 0, 0,
-             kDisplayWidth, kDisplayHeight, SRCCOPY);
-}
-
 }  // namespace
 
 void SwitchDisplay() {
@@ -77,6 +56,25 @@ void CreateDibSurface(HWND window) {
   ReleaseDC(window, windowDc);
 }
 
+// Only the bars are painted black, so nothing under the picture is erased between frames and
+// nothing flickers.
+void PaintFittedFrame(HDC dc, const RECT& area, HDC source) {
+  const FramePlace fitted = FitFrame(area.right, area.bottom);
+  const int right = fitted.x + fitted.width, bottom = fitted.y + fitted.height;
+  if (fitted.x > 0) {
+    PatBlt(dc, 0, 0, fitted.x, area.bottom, BLACKNESS);
+    PatBlt(dc, right, 0, area.right - right, area.bottom, BLACKNESS);
+  }
+  if (fitted.y > 0) {
+    PatBlt(dc, 0, 0, area.right, fitted.y, BLACKNESS);
+    PatBlt(dc, 0, bottom, area.right, area.bottom - bottom, BLACKNESS);
+  }
+  // Nearest neighbour: whole pixels of the palette's colours, no blending.
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, fitted.x, fitted.y, fitted.width, fitted.height, source, 0, 0, kDisplayWidth,
+             kDisplayHeight, SRCCOPY);
+}
+
 void PaintFrame(HWND) {
   RECT client = {};
   GetClientRect(saverWindow, &client);
@@ -87,7 +85,8 @@ void PaintFrame(HWND) {
     if (client.right == kDisplayWidth && client.bottom == kDisplayHeight) {
       BitBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0, SRCCOPY);
     } else {
-      PaintFittedFrame(dc, client);
+      // The display kept another size (the switch was refused).
+      PaintFittedFrame(dc, client, displayResources.memoryDc);
     }
   } else {
     StretchBlt(dc, 0, 0, client.right, client.bottom, displayResources.memoryDc, 0, 0,

@@ -13,6 +13,9 @@ void AllocateBitmapInfo();
 void CreateDibSurface(HWND window);
 // Copies the frame to the saver window: one to one in full screen, stretched in the preview.
 void PaintFrame(HWND window);
+// Paints the 640 x 480 frame held by `source` into `area` (left and top 0) of `dc`: stretched by
+// nearest neighbour into the largest centred 4:3 rectangle, with black bars beside it.
+void PaintFittedFrame(HDC dc, const RECT& area, HDC source);
 // Puts the display back to its stored mode and gives it 100 ms to settle.
 void RestoreDisplay();
 // Frees the bitmap header, then the memory device context, then the DIB section.

@@ -8,6 +8,7 @@
 #include "display/gdi_backend.h"
 #include "display/palette_handover.h"
 #include "engine/engine.h"
+#include "host/cover_windows.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
 #include "host/window_placement.h"
@@ -102,6 +103,8 @@ bool SetUpSaver(HINSTANCE instance, int showCommand, const char* commandTail) {
 
   // A failed DirectDraw set-up has destroyed the window, whose destruction undid the run.
   if (currentMode == ModeDirectDraw && !SetUpDirectDraw(saverWindow)) return false;
+  // Both display switches are done, so the other monitors are where they will stay.
+  if (IsFullScreenMode(currentMode)) CoverOtherMonitors(instance);
 
   // The first palette goes to the back-end's own store; the engine's start then builds the
   // tables and scales the speeds.

@@ -7,6 +7,7 @@
 #include "display/gdi_backend.h"
 #include "display/palette_handover.h"
 #include "engine/compose.h"
+#include "host/cover_windows.h"
 #include "host/saver_state.h"
 #include "host/window_placement.h"
 #include "settings/saver_settings.h"
@@ -35,10 +36,13 @@ void MakeGdiFrame(HWND window) {
   if (framePixels == nullptr) return;
   ComposeFrame();
   InvalidateRect(window, nullptr, FALSE);
+  InvalidateCoverWindows();
 }
 
-// The back-end goes first, so that the display mode is back before the other windows are moved.
+// The covers go first, while the display is as they found it; then the back-end, so that the
+// display mode is back before the other windows are moved.
 void EndRun(HWND window) {
+  RemoveCoverWindows();
   if (currentMode == ModeDirectDraw) {
     ReleaseDirectDraw();
   } else {

@@ -73,6 +73,9 @@ struct PAINTSTRUCT {
 };
 
 struct SECURITY_ATTRIBUTES;
+struct HMONITOR__;
+typedef HMONITOR__* HMONITOR;
+typedef BOOL(CALLBACK* MONITORENUMPROC)(HMONITOR, HDC, LPRECT, LPARAM);
 
 // Messages.
 #define WM_CREATE 0x0001
@@ -98,14 +101,18 @@ struct SECURITY_ATTRIBUTES;
 #define WS_BORDER 0x00800000L
 #define WS_DLGFRAME 0x00400000L
 #define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_NOACTIVATE 0x08000000L
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CMONITORS 80
 #define GWL_STYLE (-16)
 #define HWND_TOP (reinterpret_cast<HWND>(0))
 #define SWP_SHOWWINDOW 0x0040
 #define SW_SHOWNORMAL 1
+#define SW_SHOWNOACTIVATE 4
 #define BLACK_BRUSH 4
 #define MAKEINTRESOURCE MAKEINTRESOURCEA
 
@@ -227,6 +234,7 @@ BOOL IsIconic(HWND window);
 LONG GetWindowLongA(HWND window, int index);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM param);
 
 // gdi32.
 HGDIOBJ GetStockObject(int object);

@@ -7,6 +7,7 @@
 
 #include "fake_win32/fake_calls.h"
 #include "fake_win32/fake_ledger.h"
+#include "fake_win32/fake_window.h"
 
 namespace {
 
@@ -313,12 +314,18 @@ struct DirectDraw final : IDirectDraw {
     return Call("GetVerticalBlankStatus", {}, DDERR_UNSUPPORTED);
   }
   HRESULT Initialize(GUID*) override { return Call("Initialize", {}, DDERR_UNSUPPORTED); }
-  HRESULT RestoreDisplayMode() override { return Call("RestoreDisplayMode"); }
+  HRESULT RestoreDisplayMode() override {
+    const HRESULT result = Call("RestoreDisplayMode");
+    if (result == DD_OK) FakeRestoreDisplayMode();
+    return result;
+  }
   HRESULT SetCooperativeLevel(HWND window, DWORD flags) override {
     return Call("SetCooperativeLevel", {FakeHex(window), FakeHex(flags)});
   }
   HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bpp) override {
-    return Call("SetDisplayMode", {FakeNum(width), FakeNum(height), FakeNum(bpp)});
+    const HRESULT result = Call("SetDisplayMode", {FakeNum(width), FakeNum(height), FakeNum(bpp)});
+    if (result == DD_OK) FakeSetDisplayMode(static_cast<int>(width), static_cast<int>(height));
+    return result;
   }
   HRESULT WaitForVerticalBlank(DWORD, HANDLE) override {
     return Call("WaitForVerticalBlank", {}, DDERR_UNSUPPORTED);

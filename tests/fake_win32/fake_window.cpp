@@ -49,6 +49,7 @@ struct State {
   int storedHeight = 768;
   int screenWidth = 1024;
   int screenHeight = 768;
+  std::vector<std::pair<int, int>> otherMonitors;  // sizes, placed right of the primary in order
   HWND focus = nullptr;
   HWND created = nullptr;
   std::function<void()> duringCreate;
@@ -202,6 +203,20 @@ void FakeSetScreenSize(int width, int height) {
   S().storedWidth = S().screenWidth = width;
   S().storedHeight = S().screenHeight = height;
 }
+void FakeAddMonitor(int width, int height) {
+  S().otherMonitors.emplace_back(width, height);
+}
+
+void FakeSetDisplayMode(int width, int height) {
+  S().screenWidth = width;
+  S().screenHeight = height;
+}
+
+void FakeRestoreDisplayMode() {
+  S().screenWidth = S().storedWidth;
+  S().screenHeight = S().storedHeight;
+}
+
 int FakeScreenWidth() {
   return S().screenWidth;
 }
@@ -254,6 +269,7 @@ int GetSystemMetrics(int index) {
   RecordCall("GetSystemMetrics", {FakeNum(index)});
   if (index == SM_CXSCREEN) return S().screenWidth;
   if (index == SM_CYSCREEN) return S().screenHeight;
+  if (index == SM_CMONITORS) return 1 + static_cast<int>(S().otherMonitors.size());
   return 0;
 }
 
@@ -512,6 +528,21 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     if (mode->dmFields & DM_PELSHEIGHT) s.screenHeight = static_cast<int>(mode->dmPelsHeight);
   }
   return DISP_CHANGE_SUCCESSFUL;
+}
+
+// The primary at the origin at the current mode's size, the others side by side right of it, as
+// a display server lays them out again after a mode switch.
+BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM param) {
+  RecordCall("EnumDisplayMonitors", {FakeHex(dc), clip ? "rect" : "null", FakeNum(param != 0)});
+  RECT rect = {0, 0, S().screenWidth, S().screenHeight};
+  std::uintptr_t monitor = 0x3000;
+  if (!callback(reinterpret_cast<HMONITOR>(monitor), nullptr, &rect, param)) return TRUE;
+  for (const auto& size : S().otherMonitors) {
+    rect = {rect.right, 0, rect.right + size.first, size.second};
+    monitor += 0x10;
+    if (!callback(reinterpret_cast<HMONITOR>(monitor), nullptr, &rect, param)) break;
+  }
+  return TRUE;
 }
 
 // ---- The dialog box: recorded, not run

@@ -38,6 +38,12 @@ void FakeDuringNextCreate(std::function<void()> event);
 
 void FakeSetCursorPos(LONG x, LONG y);
 void FakeSetScreenSize(int width, int height);  // the mode stored for the display
+// Another monitor of this size, right of the primary and of the monitors added before it. Without
+// any, the fake reports one monitor.
+void FakeAddMonitor(int width, int height);
+// The mode DirectDraw sets and restores (the fake's DirectDraw object calls these).
+void FakeSetDisplayMode(int width, int height);
+void FakeRestoreDisplayMode();
 int FakeScreenWidth();
 int FakeScreenHeight();
 

@@ -1,0 +1,123 @@
+// The covers: found from the monitor list, made after the saver window, destroyed before the
+// display mode is restored. In the GDI modes the saver window's tick repaints them with its frame;
+// in the DirectDraw mode, whose saver window tick does nothing, each cover's own 50 ms timer
+// refreshes the copy of the last composed frame and repaints.
+#include "host/cover_windows.h"
+
+#include "display/cover_frame.h"
+#include "display/gdi_backend.h"
+#include "host/saver_state.h"
+#include "host/saver_window.h"
+
+HWND coverWindows[kMaxCoverWindows] = {};
+int coverWindowCount = 0;
+
+namespace {
+
+struct MonitorList {
+  RECT rects[kMaxCoverWindows];
+  int count;
+};
+
+// Every monitor but the primary, whose top-left corner is the screen's origin.
+BOOL CALLBACK AddOtherMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
+  auto* list = reinterpret_cast<MonitorList*>(param);
+  if (rect->left == 0 && rect->top == 0) return TRUE;
+  if (rect->right <= rect->left || rect->bottom <= rect->top) return TRUE;
+  if (list->count < kMaxCoverWindows) list->rects[list->count++] = *rect;
+  return TRUE;
+}
+
+void RegisterCoverClass(HINSTANCE instance) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = CoverWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kCoverClassName;
+  RegisterClassA(&windowClass);
+}
+
+// A tool window stays out of the task switcher; no activation keeps the focus (and DirectDraw's
+// exclusive mode) with the saver window.
+HWND CreateCover(HINSTANCE instance, const RECT& monitor) {
+  return CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kCoverClassName, "",
+                         WS_POPUP, monitor.left, monitor.top, monitor.right - monitor.left,
+                         monitor.bottom - monitor.top, nullptr, nullptr, instance, nullptr);
+}
+
+void PaintCover(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  PAINTSTRUCT paint = {};
+  HDC dc = BeginPaint(window, &paint);
+  HDC frame = CoverFrameDc();
+  if (frame != nullptr)
+    PaintFittedFrame(dc, client, frame);
+  else
+    PatBlt(dc, 0, 0, client.right, client.bottom, BLACKNESS);
+  EndPaint(window, &paint);
+}
+
+void ForgetCover(HWND window) {
+  for (int i = 0; i < coverWindowCount; ++i)
+    if (coverWindows[i] == window) coverWindows[i] = nullptr;
+}
+
+}  // namespace
+
+void CoverOtherMonitors(HINSTANCE instance) {
+  if (GetSystemMetrics(SM_CMONITORS) < 2) return;
+  MonitorList monitors = {};
+  EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&monitors));
+  if (monitors.count == 0) return;
+
+  RegisterCoverClass(instance);
+  CreateCoverFrame();
+  for (int i = 0; i < monitors.count; ++i) {
+    HWND cover = CreateCover(instance, monitors.rects[i]);
+    if (cover == nullptr) continue;  // that monitor stays uncovered; the run goes on
+    coverWindows[coverWindowCount++] = cover;
+    ShowWindow(cover, SW_SHOWNOACTIVATE);
+  }
+}
+
+void InvalidateCoverWindows() {
+  for (int i = 0; i < coverWindowCount; ++i)
+    if (coverWindows[i] != nullptr) InvalidateRect(coverWindows[i], nullptr, FALSE);
+}
+
+void RemoveCoverWindows() {
+  for (int i = 0; i < coverWindowCount; ++i)
+    if (coverWindows[i] != nullptr) DestroyWindow(coverWindows[i]);
+  coverWindowCount = 0;
+  ReleaseCoverFrame();
+}
+
+LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      if (currentMode == ModeDirectDraw) SetTimer(window, kFrameTimerId, kFrameTimerMs, nullptr);
+      return 0;
+    case WM_DESTROY:
+      if (currentMode == ModeDirectDraw) KillTimer(window, kFrameTimerId);
+      ForgetCover(window);
+      return 0;
+    case WM_TIMER:
+      RefreshCoverFrame();
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_PAINT:
+      PaintCover(window);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MOUSEMOVE:
+      // One set of rules and one move count for every monitor: the saver window's.
+      if (saverWindow != nullptr) return SaverWindowProc(saverWindow, message, wParam, lParam);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
