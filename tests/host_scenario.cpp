@@ -6,6 +6,7 @@
 #include "display/display_resources.h"
 #include "engine/compose.h"
 #include "engine/engine.h"
+#include "host/cover_windows.h"
 #include "host/run_saver.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
@@ -24,6 +25,7 @@ void FreshProcess(const std::string& keys) {
   }
   currentMode = ModeConfigure;
   saverWindow = nullptr;
+  coverWindowCount = 0;
   mouseMoveCount = 0;
   lastCursorPos = POINT{};
   displayResources = DisplayResources{};

@@ -232,6 +232,10 @@ void FakePostInput(UINT message, WPARAM wParam, LPARAM lParam) {
   S().posted.push_back(MSG{InputTarget(), message, wParam, lParam, 0, S().cursor});
 }
 
+void FakePostInputTo(HWND window, UINT message, WPARAM wParam) {
+  S().posted.push_back(MSG{window, message, wParam, 0, 0, S().cursor});
+}
+
 void FakeTimerTick() {
   for (FakeTimer& t : S().timers) t.due = true;
 }

@@ -52,6 +52,8 @@ int FakeScreenHeight();
 void FakeSchedule(std::function<void()> event, int idlePolls = 0);
 // Input to the window that has the focus (or the program's last window).
 void FakePostInput(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// Input to `window` (the one under the cursor), whatever has the focus.
+void FakePostInputTo(HWND window, UINT message, WPARAM wParam = 0);
 // Every running timer becomes due once (the platform merges ticks that pile up).
 void FakeTimerTick();
 // Number of times PeekMessageA told the program that its queue was empty.

@@ -1,0 +1,176 @@
+// Scenario tests of the full-screen runs on several monitors, on the recording fake: the covers'
+// creation after the display switch, their frames, input on them, the end-of-run order, and a
+// cover that cannot be made.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_win32/fake_ledger.h"
+#include "host/cover_windows.h"
+#include "host/saver_state.h"
+#include "host_scenario.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+struct ModeCase {
+  const char* keys;
+  const char* restoreCall;  // the call that puts the display mode back
+};
+const ModeCase kModes[] = {{"direct_x=0", "ChangeDisplaySettingsA"},
+                           {"direct_x=1", "IDirectDraw::RestoreDisplayMode"}};
+
+// The run's top-level windows while it runs: the saver window and its covers.
+struct RunWindows {
+  HWND saver = nullptr;
+  std::vector<HWND> covers;
+};
+void CaptureWindows(RunWindows* seen) {
+  FakeSchedule([seen] {
+    seen->saver = saverWindow;
+    seen->covers.assign(coverWindows, coverWindows + coverWindowCount);
+  });
+}
+
+// The index of the first call of `name` whose first argument is `window`.
+int IndexOfCallOn(const std::string& name, HWND window) {
+  for (int i = IndexOf(name); i >= 0; i = IndexOf(name, i + 1))
+    if (FakeCalls()[i].args.at(0) == FakeHex(window)) return i;
+  return -1;
+}
+
+TEST(Covers, SecondMonitorIsCoveredFromAfterTheSwitchToTheEnd) {
+  for (const ModeCase& mode : kModes) {
+    SCOPED_TRACE(mode.keys);
+    FreshProcess(mode.keys);
+    FakeAddMonitor(1280, 720);
+    RunWindows seen;
+    CaptureWindows(&seen);
+    ScheduleTicks(2, 1);
+    FakeSchedule([&seen] { FakePostInputTo(seen.covers.at(0), WM_LBUTTONDOWN); }, 1);
+    EXPECT_EQ(RunSaverWith("/s"), 0);
+    ASSERT_EQ(seen.covers.size(), 1u);
+    HWND cover = seen.covers[0];
+
+    // Made after the saver window, where the switch to 640 x 480 moved the second monitor.
+    const std::string made = CallsAmong({"CreateWindowExA"}).at(1);
+    EXPECT_EQ(made,
+              "CreateWindowExA(0x8000088, Glimra Cover, , 0x80000000, 640, 0, 1280, 720, "
+              "0x0, 0x0, 0x400000, 0x0)");
+    EXPECT_GT(IndexOf("CreateWindowExA", IndexOf("CreateWindowExA") + 1),
+              std::max(IndexOf("SetFocus"), IndexOf("IDirectDraw::SetDisplayMode")));
+    EXPECT_EQ(ArgsOf("ShowWindow", 1), (Calls{FakeHex(cover), "4"}));  // without the focus
+
+    // Each paint fits the frame into 1280 x 720: 960 x 720 at 160, bars beside it.
+    int paints = 0;
+    for (const std::string& call : CallsAmong({"StretchBlt"}))
+      paints += call.find(", 160, 0, 960, 720, ") != std::string::npos;
+    EXPECT_GE(paints, 2);
+    EXPECT_EQ(CountCalls("PatBlt") % 2, 0);
+
+    // The cover goes first, before the display mode comes back; it was never a placement.
+    const int destroyed = IndexOfCallOn("DestroyWindow", cover);
+    EXPECT_GT(destroyed, IndexOfCallOn("DestroyWindow", seen.saver));
+    EXPECT_LT(destroyed, IndexOf(mode.restoreCall, IndexOf("DestroyWindow")));
+    EXPECT_EQ(IndexOfCallOn("SetWindowPos", cover), -1);
+    EXPECT_FALSE(FakeWindowAlive(cover));
+    EXPECT_EQ(FakeLiveResources(), Calls{});
+    EXPECT_EQ(FakeBadReleases(), Calls{});
+    EXPECT_EQ(FakeCursorCount(), 0);
+  }
+}
+
+// DirectDraw's frames are not in a DIB: the cover's own timer reads the offscreen surface and the
+// palette back into its copy.
+TEST(Covers, DirectDrawCoverShowsTheLastFrameAndPalette) {
+  FreshProcess("direct_x=1\npal=1");
+  FakeAddMonitor(800, 600);
+  ScheduleTicks(1, 3);
+  ScheduleKey(1);
+  EXPECT_EQ(RunSaverWith("/s"), 0);
+  const Calls reads = CallsAmong({"IDirectDrawSurface::Lock"});
+  int readOnly = 0;
+  for (const std::string& call : reads) readOnly += call.find(", 16, 0x0)") != std::string::npos;
+  EXPECT_EQ(readOnly, 1);
+  const Calls tables = CallsAmong({"SetDIBColorTable"});
+  ASSERT_EQ(tables.size(), 1u);
+  // 800 x 600 is 4:3 already: the whole monitor, from the copy's DC, no bars.
+  const Calls stretched = CallsAmong({"StretchBlt"});
+  ASSERT_FALSE(stretched.empty());
+  EXPECT_NE(stretched.back().find(", 0, 0, 800, 600, "), std::string::npos);
+  EXPECT_EQ(CountCalls("PatBlt"), 0);
+  EXPECT_EQ(FakeLiveResources(), Calls{});
+}
+
+// Input on a cover counts as input on the saver window: the same rules, one move count.
+TEST(Covers, InputOnACoverEndsTheRunByTheSaverRules) {
+  struct InputCase {
+    const char* what;
+    std::vector<UINT> messages;  // to the cover, each with the cursor moved on by one
+    bool ends;
+  };
+  const InputCase cases[] = {
+      {"left click", {WM_LBUTTONDOWN}, true},
+      {"right click", {WM_RBUTTONDOWN}, true},
+      {"key", {WM_KEYDOWN}, true},
+      {"middle click", {WM_MBUTTONDOWN}, false},
+      {"three moves", {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_MOUSEMOVE}, false},
+  };
+  for (const InputCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    FreshProcess();
+    FakeAddMonitor(1280, 720);
+    RunWindows seen;
+    CaptureWindows(&seen);
+    LONG x = 700;
+    for (UINT message : c.messages)
+      FakeSchedule([&seen, &x, message] {
+        FakeSetCursorPos(x += 10, 100);
+        FakePostInputTo(seen.covers.at(0), message);
+      });
+    // A run that goes on is ended by a key to the saver window.
+    bool ended = true;
+    FakeSchedule([&ended] {
+      ended = false;
+      FakePostInput(WM_KEYDOWN, 0x20);
+    });
+    EXPECT_EQ(RunSaverWith("/s"), 0);
+    EXPECT_EQ(ended, c.ends);
+  }
+
+  // Two moves on the saver window and two on the cover: the fourth ends the run.
+  FreshProcess();
+  FakeAddMonitor(1280, 720);
+  RunWindows seen;
+  CaptureWindows(&seen);
+  for (int i = 0; i < 4; ++i)
+    FakeSchedule([&seen, i] {
+      FakeSetCursorPos(600 + 100 * i, 100);
+      FakePostInputTo(i % 2 ? seen.covers.at(0) : seen.saver, WM_MOUSEMOVE);
+    });
+  // Without the fourth move ending it, the run would wait for ever (a failure here).
+  EXPECT_EQ(RunSaverWith("/s"), 0);
+  EXPECT_EQ(CountCalls("GetCursorPos"), 5);  // the creation's and one for each move
+}
+
+TEST(Covers, ACoverThatCannotBeMadeLeavesTheOthers) {
+  FreshProcess();
+  FakeAddMonitor(1280, 720);
+  FakeAddMonitor(1024, 768);
+  ScriptResult("CreateWindowExA", 1);  // the saver window
+  ScriptResult("CreateWindowExA", 0);  // the first cover
+  RunWindows seen;
+  CaptureWindows(&seen);
+  ScheduleTicks(1, 1);
+  ScheduleKey(1);
+  EXPECT_EQ(RunSaverWith("/s"), 0);
+  ASSERT_EQ(seen.covers.size(), 1u);
+  EXPECT_EQ(ArgsOf("CreateWindowExA", 2).at(4), std::to_string(640 + 1280));
+  // The tick repaints the saver window and the one cover.
+  EXPECT_EQ(CallsAmong({"InvalidateRect"}).size(), 2u);
+  EXPECT_EQ(FakeLiveResources(), Calls{});
+}
+
+}  // namespace
