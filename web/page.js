@@ -1,6 +1,7 @@
 // The page: starts the engine module with the visitor's settings, steps it 20 times a second and
 // shows each frame on a canvas that the browser scales to the window (nearest neighbour, 4:3 with
-// black bars); also the still (?frames=N), the benchmark (?bench=1) and the full-screen mode.
+// black bars); also the still (?frames=N, made in still.js), the benchmark (?bench=1) and the
+// full-screen mode.
 'use strict';
 
 const frameMs = 50;
@@ -142,7 +143,7 @@ function run(module, present, initial, keep) {
   restart();
 }
 
-GlimraModule().then((module) => {
+GlimraModule().then(async (module) => {
   const canvas = document.getElementById('view');
   const clamp = (index, value) => module._GlimraClampSetting(index, value);
   const request = GlimraSettings.parseRequest(window.location.search, clamp);
@@ -150,9 +151,12 @@ GlimraModule().then((module) => {
   if (request.bench) {
     bench(module, present, request.settings, canvas);
   } else if (request.frames !== null) {
-    startRun(module, request.settings);
-    module._GlimraStep(request.frames);
-    present(request.settings.one !== 0);
+    const settings = request.settings;
+    await GlimraStill.show(module, request.frames, {
+      start: () => startRun(module, settings),
+      present: () => present(settings.one !== 0),
+      text: GlimraPanel.progressText,
+    });
   } else {
     const keep = GlimraSettings.makeKeeper();
     keep(request.settings);

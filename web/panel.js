@@ -11,6 +11,7 @@ const GlimraPanel = (() => {
       enlarge: '拡大して表示', tile: 'タイル状にならべる', palette: 'パレット',
       cycle: '合成する基底円の周期', long: '長い', short: '短い', fullscreen: '全画面表示',
       palettes: ['アニメーション', 'シフト', '固定', '紅葉', '若葉', '水面', '桜'],
+      progress: (done, total) => `フレームを計算しています（${done} / ${total}）`,
     },
     en: {
       title: 'Glimra settings', cir: 'Number of circles', many: 'Many', few: 'Few',
@@ -20,6 +21,7 @@ const GlimraPanel = (() => {
       fullscreen: 'Full screen',
       palettes: ['Animation', 'Shift', 'Fixed', 'Autumn leaves', 'Young leaves',
         'Water surface', 'Cherry blossom'],
+      progress: (done, total) => `Computing frame ${done} of ${total}`,
     },
   };
   // The palette box's order, as in the dialog, and the `pal` value of each entry.
@@ -83,12 +85,22 @@ const GlimraPanel = (() => {
     return settings;
   }
 
+  // Japanese where the browser speaks it, English otherwise; the page's own language follows.
+  function language() {
+    const code = (navigator.language || '').toLowerCase().startsWith('ja') ? 'ja' : 'en';
+    document.documentElement.lang = code;
+    return code;
+  }
+
+  // The still's progress line: "done of total" in the page's language.
+  function progressText(done, total) {
+    return texts[language()].progress(done, total);
+  }
+
   // Builds the panel into `parent` showing `settings`; `onChange(settings)` on every change,
   // `onIdle(idle)` when the visitor goes idle or comes back.
   function create(parent, settings, onChange, onIdle) {
-    const language = (navigator.language || '').toLowerCase().startsWith('ja') ? 'ja' : 'en';
-    document.documentElement.lang = language;
-    const form = build(texts[language]);
+    const form = build(texts[language()]);
     parent.append(form);
     show(form, settings);
     form.addEventListener('input', () => onChange(read(form)));
@@ -109,5 +121,5 @@ const GlimraPanel = (() => {
     }
   }
 
-  return { create };
+  return { create, progressText };
 })();

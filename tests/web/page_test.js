@@ -1,6 +1,7 @@
 // The browser page's tests, one per command: node page_test.js TEST WEB_BUILD NATIVE_BUILD.
 // engine_exact: the engine in WebAssembly (under node) against the native build over long runs;
-// frames_exact: ?frames=N in Chromium against glimra-render, pixel for pixel; panel, address,
+// frames_exact: ?frames=N in Chromium against glimra-render, pixel for pixel; still_slices: a
+// large N made without blocking the page, exactly; panel, address,
 // query, file_url: the page's behaviour in headless Chromium, opened from file://.
 'use strict';
 
@@ -65,13 +66,66 @@ async function framesExact() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'glimra-web-'));
   await withBrowser(async (browser) => {
     for (const look of looks) {
-      await browser.navigate(`${pageUrl}?${query(look)}&frames=${look.frames}`);
+      await browser.navigate(`${pageUrl}?${look.address || query(look)}&frames=${look.frames}`);
       const shot = decodePng(await browser.screenshot());
       assert.strictEqual(`${shot.width}x${shot.height}`, '640x480');
       const expected = renderReference(look, dir);
       const differing = shot.rgb.findIndex((byte, i) => byte !== expected[i]);
-      assert.strictEqual(differing, -1, `${query(look)}&frames=${look.frames}: byte ${differing}`);
+      assert.strictEqual(differing, -1,
+        `${look.address || query(look)}&frames=${look.frames}: byte ${differing}`);
     }
+  });
+  fs.rmSync(dir, { recursive: true, force: true });
+}
+
+// Set up before the page's own script: each progress text that the page draws.
+const progressProbe = `window.glimraProgress = [];
+  const frame = () => {
+    const line = document.getElementById('progress');
+    if (line && line.textContent !== glimraProgress.at(-1)) glimraProgress.push(line.textContent);
+    requestAnimationFrame(frame);
+  };
+  requestAnimationFrame(frame);`;
+
+// The longest task of the page's main thread that overlaps the still's work, from the browser's
+// trace: its processor time (which a busy machine does not stretch) and its span, in ms.
+function longestTask(events, url, still) {
+  // The page's clock (performance.now()) counts from its navigation's start, on its thread.
+  const start = events.find((e) => e.name === 'navigationStart' &&
+    e.args.data && e.args.data.documentLoaderURL === url);
+  const [from, to] = [start.ts + still.startMs * 1000, start.ts + still.endMs * 1000];
+  const tasks = events.filter((e) => e.pid === start.pid && e.tid === start.tid &&
+    e.ph === 'X' && e.ts < to && e.ts + e.dur > from);
+  return {
+    cpuMs: Math.max(...tasks.map((e) => e.tdur)) / 1000,
+    wallMs: Math.max(...tasks.map((e) => e.dur)) / 1000,
+  };
+}
+
+// A still that one call made in about a second (the page frozen meanwhile): no task of the page
+// takes over 50 ms of processor time while it is made, the page draws the progress line, and
+// the frame is still exactly glimra-render's.
+async function stillSlices() {
+  const look = { ...defaults, frames: 30000 };
+  const url = `${pageUrl}?${query(look)}&frames=${look.frames}`;
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'glimra-web-'));
+  await withBrowser(async (browser) => {
+    await browser.call('Page.addScriptToEvaluateOnNewDocument', { source: progressProbe });
+    const events = await browser.trace(['toplevel', 'blink.user_timing', '__metadata'],
+      () => browser.navigate(url));
+    const { still, progress } = await browser.evaluate(
+      '({ still: window.glimraStill, progress: window.glimraProgress })');
+    const longest = longestTask(events, url, still);
+    const report = `${look.frames} frames in ${(still.endMs - still.startMs).toFixed(0)} ms; ` +
+      `longest task ${longest.cpuMs.toFixed(1)} ms of processor time ` +
+      `(${longest.wallMs.toFixed(1)} ms from start to end); ${progress.length} progress ` +
+      `lines drawn, the last "${progress.at(-1)}"`;
+    console.log(report);
+    assert.ok(longest.cpuMs < 50, report);
+    assert.ok(progress.some((text) => /[1-9][0-9,]* of 30,000$/.test(text)), report);
+    const shot = decodePng(await browser.screenshot());
+    const expected = renderReference(look, dir);
+    assert.strictEqual(shot.rgb.findIndex((byte, i) => byte !== expected[i]), -1, report);
   });
   fs.rmSync(dir, { recursive: true, force: true });
 }
@@ -204,6 +258,7 @@ async function fileUrl() {
 const tests = {
   engine_exact: engineExact,
   frames_exact: framesExact,
+  still_slices: stillSlices,
   panel,
   address,
   query: queryValues,

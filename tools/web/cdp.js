@@ -21,6 +21,7 @@ async function launch({ width = 640, height = 480 } = {}) {
   let nextId = 1;
   const pending = new Map();
   const waiters = [];
+  const listeners = new Map();
   let buffer = Buffer.alloc(0);
   child.stdio[4].on('data', (chunk) => {
     buffer = Buffer.concat([buffer, chunk]);
@@ -34,6 +35,7 @@ async function launch({ width = 640, height = 480 } = {}) {
         if (message.error) reject(new Error(JSON.stringify(message.error)));
         else resolve(message.result);
       } else {
+        for (const listen of listeners.get(message.method) || []) listen(message.params);
         for (const w of waiters.splice(0)) {
           if (w.method === message.method) w.resolve(message.params);
           else waiters.push(w);
@@ -47,6 +49,10 @@ async function launch({ width = 640, height = 480 } = {}) {
     child.stdio[3].write(`${JSON.stringify({ id, method, params, sessionId })}\0`);
   });
   const next = (method) => new Promise((resolve) => waiters.push({ method, resolve }));
+  const listen = (method, handler) => {
+    if (!listeners.has(method)) listeners.set(method, []);
+    listeners.get(method).push(handler);
+  };
 
   const { targetInfos } = await send('Target.getTargets');
   const target = targetInfos.find((t) => t.type === 'page');
@@ -86,6 +92,21 @@ async function launch({ width = 640, height = 480 } = {}) {
       await call('Page.reload');
       await loaded;
       await waitRunning();
+    },
+    // The browser's trace events (categories as Chromium names them) recorded while `work()`
+    // runs.
+    async trace(categories, work) {
+      const events = [];
+      listen('Tracing.dataCollected', ({ value }) => events.push(...value));
+      const complete = next('Tracing.tracingComplete');
+      await send('Tracing.start', {
+        traceConfig: { includedCategories: categories }, transferMode: 'ReportEvents',
+      });
+      await work();
+      await send('Tracing.end');
+      await complete;
+      listeners.delete('Tracing.dataCollected');
+      return events;
     },
     async screenshot() {
       const { data } = await call('Page.captureScreenshot', { format: 'png' });
