@@ -27,6 +27,14 @@ const looks = [
   { cycle: 7, cir: 0, pal: 2, one: 1, dx_r: 5, dx_g: 10, dx_b: 3, frames: 300 },
   { cycle: 3, cir: 2, pal: 6, one: 0, dx_r: 1, dx_g: 99, dx_b: 50, frames: 2500 },
 ];
+// Addresses with values the dialog cannot store, and the settings file with which glimra-render
+// draws the same: cycle, cir and the speeds as the dialog shows them, `pal` and `one` as they are.
+const outsideLooks = [
+  { address: 'cycle=99&cir=-4&pal=12&one=5&dx_r=-1&dx_g=250&dx_b=3',
+    cycle: 20, cir: 0, pal: 12, one: 5, dx_r: 100, dx_g: 100, dx_b: 3, frames: 200 },
+  { address: 'cycle=0&cir=7&pal=-1&one=0&dx_r=101&dx_g=0&dx_b=-50',
+    cycle: 1, cir: 3, pal: -1, one: 0, dx_r: 100, dx_g: 0, dx_b: 100, frames: 77 },
+];
 
 async function withBrowser(work) {
   const browser = await launch({ width: 640, height: 480 });
@@ -65,7 +73,7 @@ function renderReference(look, dir) {
 async function framesExact() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'glimra-web-'));
   await withBrowser(async (browser) => {
-    for (const look of looks) {
+    for (const look of [...looks, ...outsideLooks]) {
       await browser.navigate(`${pageUrl}?${look.address || query(look)}&frames=${look.frames}`);
       const shot = decodePng(await browser.screenshot());
       assert.strictEqual(`${shot.width}x${shot.height}`, '640x480');
