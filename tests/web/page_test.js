@@ -101,6 +101,7 @@ function longestTask(events, url, still) {
   // The page's clock (performance.now()) counts from its navigation's start, on its thread.
   const start = events.find((e) => e.name === 'navigationStart' &&
     e.args.data && e.args.data.documentLoaderURL === url);
+  assert.ok(start, `no start of the navigation to ${url} in the trace`);
   const [from, to] = [start.ts + still.startMs * 1000, start.ts + still.endMs * 1000];
   const tasks = events.filter((e) => e.pid === start.pid && e.tid === start.tid &&
     e.ph === 'X' && e.ts < to && e.ts + e.dur > from);
@@ -185,7 +186,7 @@ async function panel() {
       box.dispatchEvent(new Event('input', { bubbles: true }));
     })()`);
     const changed = { ...defaults, one: 0, pal: 0 };
-    await sleep(200);
+    await sleep(400); // the address follows a change within a quarter of a second
     assert.ok(isTiled(decodePng(await browser.screenshot()).rgb), 'not tiled after the click');
     assert.strictEqual(await browser.evaluate('location.search'), `?${query(changed)}`);
     // The look survives a reload, and an address without settings takes the stored ones.
