@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, in a fresh 64-bit prefix with wine64's msiexec, silent as an
-# administrator deploys it: the program-only feature; the full install (file, Add/Remove entry,
-# current saver); the same package again; where 32-bit programs run, the installed saver with /s;
-# an upgrade, and no downgrade; the uninstall, which keeps the user's Tovalesk.ini and a screen
-# saver that the user chose after the install.
+# administrator deploys it: the program-only feature, also through an upgrade; the full install
+# (file, Add/Remove entry, current saver); the same package again; where 32-bit programs run, the
+# installed saver with /s; an upgrade, and no downgrade; the uninstall, which keeps the user's
+# Tovalesk.ini and a screen saver that the user chose after the install; upgrades that keep what
+# the user chose since the install (another saver, none, the saver turned off).
 #   msi_wine.sh GLIMRA.MSI GLIMRA.SCR VERSION
 set -euo pipefail
 usage="usage: msi_wine.sh GLIMRA.MSI GLIMRA.SCR VERSION"
@@ -56,11 +57,28 @@ no_desktop_values() {
   [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] && [ -z "$(reg_value "$desktop" ScreenSaveActive)" ]
 }
 
-# The program alone: no Control Panel value.
+set_desktop_value() { # set_desktop_value NAME DATA: an empty DATA deletes the value
+  if [ -n "$2" ]; then
+    "$W" reg add "$desktop" /v "$1" /d "$2" /f >/dev/null 2>&1
+  else
+    "$W" reg delete "$desktop" /v "$1" /f >/dev/null 2>&1 || true
+  fi
+}
+ours='C:\windows\syswow64\glimra.scr'
+
+# A newer version, for the upgrades.
+IFS=. read -r major minor _ <<<"$version"
+newer="$major.$((minor + 1)).0"
+bash "$root/tools/build-msi.sh" "$newer" "$scr" "$work/newer.msi"
+
+# The program alone: no Control Panel value, also after a plain upgrade.
 check "install ADDLOCAL=Program" msiexec /i "$msi" ADDLOCAL=Program
 check "program-only install puts glimra.scr" cmp -s "$installed_scr" "$scr"
 check "program-only install writes no Control Panel value" no_desktop_values
-check "uninstall of the program-only install" msiexec /x "$msi"
+check "plain upgrade of the program-only install" msiexec /i "$work/newer.msi"
+check "program-only upgrade writes no Control Panel value" no_desktop_values
+check "one Add/Remove entry after the program-only upgrade" one_entry "$newer"
+check "uninstall of the program-only install" msiexec /x "$work/newer.msi"
 check "glimra.scr removed" test ! -e "$installed_scr"
 
 # Everything.
@@ -69,7 +87,7 @@ check "installed glimra.scr is the build's" cmp -s "$installed_scr" "$scr"
 check "one Add/Remove entry, version $version" one_entry "$version"
 icon=$(find "$windows/Installer" -name glimra.ico | head -n 1)
 check "Add/Remove icon is icon 103" cmp -s "${icon:-/nonexistent}" "$root/resources/glimra.ico"
-check "SCRNSAVE.EXE" test "$(reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\syswow64\glimra.scr'
+check "SCRNSAVE.EXE" test "$(reg_value "$desktop" SCRNSAVE.EXE)" = "$ours"
 check "ScreenSaveActive" test "$(reg_value "$desktop" ScreenSaveActive)" = 1
 check "same package again" msiexec /i "$msi"
 check "still one Add/Remove entry" one_entry "$version"
@@ -81,12 +99,15 @@ else
   echo "skipped: this kernel cannot run 32-bit programs, so the installed saver is not started" >&2
 fi
 
-# A newer version replaces this one in place; this one cannot then replace the newer one.
-IFS=. read -r major minor _ <<<"$version"
-newer="$major.$((minor + 1)).0"
-bash "$root/tools/build-msi.sh" "$newer" "$scr" "$work/newer.msi"
+# A newer version replaces this one in place, and Glimra stays the saver, named by the newer
+# package (the name in another spelling first, as another program might have written it); this
+# one cannot then replace the newer one.
+set_desktop_value SCRNSAVE.EXE 'C:\WINDOWS\SysWOW64\GLIMRA.SCR'
 check "upgrade to $newer" msiexec /i "$work/newer.msi"
 check "one Add/Remove entry, version $newer" one_entry "$newer"
+check "still the saver after the upgrade, by the newer package's name" \
+  test "$(reg_value "$desktop" SCRNSAVE.EXE)" = "$ours"
+check "ScreenSaveActive after the upgrade" test "$(reg_value "$desktop" ScreenSaveActive)" = 1
 check "downgrade refused" fails msiexec /i "$msi"
 check "still $newer after the refused downgrade" one_entry "$newer"
 
@@ -105,4 +126,23 @@ check "install again" msiexec /i "$msi"
 "$W" reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
 check "uninstall again" msiexec /x "$msi"
 check "the saver chosen since stays" test "$(reg_value "$desktop" SCRNSAVE.EXE)" = "$other"
+
+# What the user chose after a full install stays chosen through an upgrade: each case is
+# "what|SCRNSAVE.EXE|ScreenSaveActive" (empty: no value).
+choices=(
+  "another saver|$other|1"
+  "no screen saver||0"
+  "Glimra turned off|$ours|0"
+)
+for choice in "${choices[@]}"; do
+  IFS='|' read -r what saver active <<<"$choice"
+  check "install ($what)" msiexec /i "$msi"
+  set_desktop_value SCRNSAVE.EXE "$saver"
+  set_desktop_value ScreenSaveActive "$active"
+  check "upgrade ($what)" msiexec /i "$work/newer.msi"
+  check "one Add/Remove entry after the upgrade ($what)" one_entry "$newer"
+  check "SCRNSAVE.EXE kept ($what)" test "$(reg_value "$desktop" SCRNSAVE.EXE)" = "$saver"
+  check "ScreenSaveActive kept ($what)" test "$(reg_value "$desktop" ScreenSaveActive)" = "$active"
+  check "uninstall ($what)" msiexec /x "$work/newer.msi"
+done
 exit "$bad"
