@@ -10,7 +10,7 @@ pkgs=(
   cmake make g++ clang clang-format libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpng-dev libgif-dev
-  libx11-dev libxext-dev libxrender-dev
+  libx11-dev libxext-dev libxrender-dev libxrandr-dev libxinerama-dev
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   wine wine64 wine32:i386 fonts-wine
   libgl1 libgl1-mesa-dri libxrandr2 libxrender1 libxcursor1 libxi6 libxinerama1

@@ -79,28 +79,34 @@ bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, in
   return CreatePlainImage(display, visual, depth, width, height, frame);
 }
 
-void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame) {
+void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame, int x, int y) {
   XImage* image = frame.image;
   if (frame.shared) {
-    XShmPutImage(display, drawable, gc, image, 0, 0, frame.x, frame.y, image->width, image->height,
-                 True);
-    frame.pending = true;
+    XShmPutImage(display, drawable, gc, image, 0, 0, x, y, image->width, image->height, True);
+    ++frame.pending;
   } else {
     // Xlib copies the pixels into the request, so the image is free again at once.
-    XPutImage(display, drawable, gc, image, 0, 0, frame.x, frame.y, image->width, image->height);
+    XPutImage(display, drawable, gc, image, 0, 0, x, y, image->width, image->height);
   }
 }
 
 void WaitForFrameImage(Display* display, FrameImage& frame) {
-  if (!frame.pending) return;
+  // Only this image's completions: each of the other images waits for its own.
+  auto ofThisImage = [](Display*, XEvent* event, XPointer arg) -> Bool {
+    const auto* image = reinterpret_cast<const FrameImage*>(arg);
+    return event->type == image->completionType &&
+           reinterpret_cast<XShmCompletionEvent*>(event)->shmseg == image->shm.shmseg;
+  };
+  const auto arg = reinterpret_cast<XPointer>(&frame);
   XEvent event;
+  while (frame.pending > 0 && XCheckIfEvent(display, &event, ofThisImage, arg)) --frame.pending;
+  if (frame.pending == 0) return;
   // A failed put (the window is gone) sends an error instead of the event; after a round trip
-  // the server has finished with the request either way.
-  if (!XCheckTypedEvent(display, frame.completionType, &event)) {
-    XSync(display, False);
-    XCheckTypedEvent(display, frame.completionType, &event);
+  // the server has finished with every request either way.
+  XSync(display, False);
+  while (XCheckIfEvent(display, &event, ofThisImage, arg)) {
   }
-  frame.pending = false;
+  frame.pending = 0;
 }
 
 void ReleaseFrameImage(Display* display, FrameImage& frame) {

@@ -11,22 +11,21 @@
 struct FrameImage {
   XImage* image = nullptr;
   XShmSegmentInfo shm{};
-  bool shared = false;   // the image lives in a shared segment attached by the server
-  bool pending = false;  // the server may still be reading the shared image
+  bool shared = false;  // the image lives in a shared segment attached by the server
+  int pending = 0;      // puts of the shared image whose completion has not been seen
   int completionType = 0;
-  int x = 0, y = 0;  // where the image goes in the drawable
 };
 
 // Makes an image of the window's visual and depth; tries shared memory first unless
 // `allowShared` is false. Returns false only when not even a plain image can be made.
 bool CreateFrameImage(Display* display, Visual* visual, int depth, int width, int height,
                       bool allowShared, FrameImage& frame);
-// Queues the whole image for its place in the drawable, without waiting: the shared image is read
-// by the server later, and its completion event says when. The caller flushes, once a frame after
-// whatever else the frame asks of the server.
-void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame);
-// Returns once the server is done with the last image, so that it may be rewritten: at 20 frames a
-// second the completion event is already there; otherwise one round trip makes sure.
+// Queues the whole image for (x, y) in the drawable, without waiting: the shared image is read by
+// the server later, and its completion event says when. The caller flushes, once a frame after
+// whatever else the frame asks of the server (the same image may go to several places).
+void PutFrameImage(Display* display, Drawable drawable, GC gc, FrameImage& frame, int x, int y);
+// Returns once the server is done with the image's last puts, so that it may be rewritten: at 20
+// frames a second their completion events are already there; otherwise one round trip makes sure.
 void WaitForFrameImage(Display* display, FrameImage& frame);
 // Detaches and frees in the reverse order of creation.
 void ReleaseFrameImage(Display* display, FrameImage& frame);

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "x11/monitors.h"
+
 namespace {
 
 constexpr int kOwnWidth = 640;
@@ -41,6 +43,7 @@ bool OpenTargetWindow(Display* display, const TargetChoice& choice, TargetWindow
       break;
     case TargetKind::RootWindow:
       target.window = DefaultRootWindow(display);
+      target.spansMonitors = true;
       break;
     case TargetKind::OwnWindow:
       target.window = CreateOwnWindow(display, target);
@@ -67,6 +70,7 @@ bool OpenTargetWindow(Display* display, const TargetChoice& choice, TargetWindow
   // No input events: XScreenSaver itself listens for input on its window, and asking for button
   // presses there fails.
   if (!target.own) XSelectInput(display, target.window, StructureNotifyMask | ExposureMask);
+  if (target.spansMonitors) target.randrEventBase = WatchMonitorLayout(display, target.window);
   return true;
 }
 
@@ -76,7 +80,9 @@ WindowEvent HandleWindowEvents(Display* display, TargetWindow& target) {
   while (XPending(display) > 0) {
     XEvent event;
     XNextEvent(display, &event);
-    if (event.type == ConfigureNotify && event.xconfigure.window == target.window) {
+    if (target.spansMonitors && IsMonitorLayoutChange(target.randrEventBase, event)) {
+      note(WindowEvent::Resized);  // the pictures are laid out again for the new monitors
+    } else if (event.type == ConfigureNotify && event.xconfigure.window == target.window) {
       if (event.xconfigure.width != target.width || event.xconfigure.height != target.height) {
         target.width = event.xconfigure.width;
         target.height = event.xconfigure.height;
@@ -95,24 +101,16 @@ WindowEvent HandleWindowEvents(Display* display, TargetWindow& target) {
   return result;
 }
 
-void ClearAroundPicture(Display* display, const TargetWindow& target, GC gc,
-                        const PicturePlace& place) {
-  const int right = place.x + place.width, bottom = place.y + place.height;
-  XRectangle bands[4];
-  int count = 0;
-  auto band = [&](int x, int y, int width, int height) {
-    if (width > 0 && height > 0)
-      bands[count++] = {static_cast<short>(x), static_cast<short>(y),
-                        static_cast<unsigned short>(width), static_cast<unsigned short>(height)};
-  };
-  band(0, 0, target.width, place.y);
-  band(0, bottom, target.width, target.height - bottom);
-  band(0, place.y, place.x, place.height);
-  band(right, place.y, target.width - right, place.height);
-  if (count == 0) return;
+void BlackenAreas(Display* display, Window window, GC gc, const std::vector<WindowArea>& areas) {
+  if (areas.empty()) return;
+  std::vector<XRectangle> rectangles;
+  for (const WindowArea& area : areas)
+    rectangles.push_back({static_cast<short>(area.x), static_cast<short>(area.y),
+                          static_cast<unsigned short>(area.width),
+                          static_cast<unsigned short>(area.height)});
   // Pixel 0 is black in every TrueColor visual.
   XSetForeground(display, gc, 0);
-  XFillRectangles(display, target.window, gc, bands, count);
+  XFillRectangles(display, window, gc, rectangles.data(), static_cast<int>(rectangles.size()));
 }
 
 void CloseTargetWindow(Display* display, TargetWindow& target) {

@@ -13,6 +13,7 @@
 #include "engine/pixel_lookup.h"
 #include "settings/saver_options.h"
 #include "x11/frame_pace.h"
+#include "x11/monitor_layout.h"
 #include "x11/window_choice.h"
 #include "x11/x11_image.h"
 #include "x11/x11_window.h"
@@ -21,16 +22,16 @@ namespace {
 
 const volatile sig_atomic_t neverStopped = 0;
 
-// Grey stripes, written once per image: the server copies them like any other picture.
+// Grey stripes, written once per image: the server copies them like any other picture. The window
+// is one area, as glimra's windows are on one monitor.
 bool MakeConstantPicture(Display* display, const TargetWindow& target, bool stretch,
-                         PicturePlace& place, FrameImage& image) {
-  place = PlacePicture(target.width, target.height, stretch);
-  if (!CreateFrameImage(display, target.visual, target.depth, place.width, place.height, true,
+                         PictureLayout& layout, FrameImage& image) {
+  layout = LayOutPictures(target.width, target.height, {}, stretch);
+  const PictureGroup& picture = layout.groups.at(0);
+  if (!CreateFrameImage(display, target.visual, target.depth, picture.width, picture.height, true,
                         image))
     return false;
-  image.x = place.x;
-  image.y = place.y;
-  for (int y = 0; y < place.height; ++y)
+  for (int y = 0; y < picture.height; ++y)
     std::memset(image.image->data + y * image.image->bytes_per_line, (y / 8) % 2 ? 0x60 : 0x30,
                 image.image->bytes_per_line);
   return true;
@@ -54,9 +55,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "x11-floor: cannot open the display or the window %s\n", error.c_str());
     return 1;
   }
-  PicturePlace place;
+  PictureLayout layout;
   FrameImage image;
-  if (!MakeConstantPicture(display, target, options.stretch, place, image)) return 1;
+  if (!MakeConstantPicture(display, target, options.stretch, layout, image)) return 1;
   GC gc = XCreateGC(display, target.window, 0, nullptr);
   timespec deadline;
   clock_gettime(CLOCK_MONOTONIC, &deadline);
@@ -66,13 +67,14 @@ int main(int argc, char** argv) {
     if (event == WindowEvent::Close) break;
     if (event == WindowEvent::Resized) {
       ReleaseFrameImage(display, image);
-      if (!MakeConstantPicture(display, target, options.stretch, place, image)) return 1;
+      if (!MakeConstantPicture(display, target, options.stretch, layout, image)) return 1;
     }
     if (!cleared || event != WindowEvent::Nothing) {
-      ClearAroundPicture(display, target, gc, place);
+      BlackenAreas(display, target.window, gc, layout.bands);
       cleared = true;
     }
-    PutFrameImage(display, target.window, gc, image);
+    const FramePlace& place = layout.groups[0].places[0];
+    PutFrameImage(display, target.window, gc, image, place.x, place.y);
     XFlush(display);
     WaitForNextFrame(deadline, options.delayMicroseconds, neverStopped);
   }

@@ -2,6 +2,7 @@
 find_package(X11)
 if(TARGET glimra_x11_logic)
   glimra_test(x11_options_test SOURCES x11_options_test.cpp LINKS glimra_x11_logic NATIVE_ONLY)
+  glimra_test(x11_layout_test SOURCES x11_layout_test.cpp LINKS glimra_x11_logic NATIVE_ONLY)
 endif()
 if(TARGET glimra-x11 AND TARGET glimra-render)
   find_package(GIF REQUIRED)
