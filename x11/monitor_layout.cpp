@@ -11,6 +11,12 @@ bool SameArea(const WindowArea& a, const WindowArea& b) {
   return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
 
+bool Inside(const WindowArea& inner, const WindowArea& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y &&
+         inner.x + inner.width <= outer.x + outer.width &&
+         inner.y + inner.height <= outer.y + outer.height;
+}
+
 // The monitors that show something: inside the window, each area once.
 std::vector<WindowArea> VisibleMonitors(int windowWidth, int windowHeight,
                                         const std::vector<WindowArea>& monitors) {
@@ -25,6 +31,15 @@ std::vector<WindowArea> VisibleMonitors(int windowWidth, int windowHeight,
                      [&](const WindowArea& seen) { return SameArea(seen, clipped); }))
       visible.push_back(clipped);
   }
+  // A monitor inside another (a clone at a smaller mode) shows part of the larger one's picture:
+  // a picture of its own would be drawn over the larger monitor's.
+  std::vector<WindowArea> outer;
+  for (const WindowArea& monitor : visible)
+    if (std::none_of(visible.begin(), visible.end(), [&](const WindowArea& other) {
+          return !SameArea(other, monitor) && Inside(monitor, other);
+        }))
+      outer.push_back(monitor);
+  visible = outer;
   if (visible.empty() && windowWidth > 0 && windowHeight > 0)
     visible.push_back({0, 0, windowWidth, windowHeight});
   return visible;

@@ -24,7 +24,8 @@ struct PictureLayout {
 };
 
 // `monitors` as the server lists them, or none for a window that is one area (its own window,
-// XScreenSaver's). Each monitor is clipped to the window; one left empty, or the same area as an
-// earlier one (mirrored outputs), is dropped; when none is left the whole window is one monitor.
+// XScreenSaver's). Each monitor is clipped to the window; one left empty, the same area as an
+// earlier one (mirrored outputs) or inside another one is dropped; when none is left the whole
+// window is one monitor.
 PictureLayout LayOutPictures(int windowWidth, int windowHeight,
                              const std::vector<WindowArea>& monitors, bool stretch);
