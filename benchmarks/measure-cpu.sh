@@ -5,9 +5,12 @@
 # second of wall time: the program, wineserver, Xvfb and Wine's other processes, their total, and
 # the ratio of the totals. Uses the win64 build (this kernel cannot run 32-bit Wine).
 #
-#   benchmarks/measure-cpu.sh [--mode s|p|both] [--seconds 20] [--rounds 2] [--palette-floor]
-#                        [--loop-floor]
+#   benchmarks/measure-cpu.sh [--mode s|p|both|monitors] [--seconds 20] [--rounds 2]
+#                        [--palette-floor] [--loop-floor]
 #
+# --mode monitors runs glimra.scr /s on Xorg's dummy display (a 1024x768 primary and a 1280x720
+# monitor right of it) with the second monitor switched off and on by turns, and prints what the
+# second monitor's cover costs per painted pixel against what the primary costs per pixel.
 # --palette-floor adds the floor that also hands its unchanged colour table over on every tick, as
 # the saver does while its palette moves; --loop-floor the floor that also waits for messages the
 # way the saver's loop does. Together they tell where the saver's cost above the floor goes.
@@ -33,6 +36,8 @@ saver=${GLIMRA_MEASURE_SAVER:-$(find "$build" -name glimra.scr -type f 2>/dev/nu
 
 # shellcheck source=../tools/lib/xvfb.sh
 source "$here/tools/lib/xvfb.sh"
+# shellcheck source=../tools/lib/xorg.sh
+source "$here/tools/lib/xorg.sh"
 # shellcheck source=../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 export GLIMRA_WINEPREFIX=$build/measure-prefix
@@ -41,16 +46,23 @@ wine_prefix_ensure "$GLIMRA_WINEPREFIX"
 warmup=4
 ticksPerSecond=$(getconf CLK_TCK)
 
-# Our own display, 640x480 so that the saver's display switch finds the mode already set.
+# Our own display: 640x480 so that the saver's display switch finds the mode already set, or for
+# the monitors a server whose modes switch.
 work=$(mktemp -d)
 cleanup() {
   wineserver -k 2>/dev/null || true
   xvfb_stop
+  xorg_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-xvfb_start 640x480x24
-xvfb=$XVFB_PID
+if [ "$mode" = monitors ]; then
+  xorg_start 1024x768 1280x720
+  xvfb=$XORG_PID
+else
+  xvfb_start 640x480x24
+  xvfb=$XVFB_PID
+fi
 
 # The saver's settings for the runs: the defaults, GDI for /s.
 printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=1\r\ncycle=1\r\ndirect_x=0\r\n' \
@@ -158,10 +170,48 @@ MeasureMode() {  # s or p
   done
 }
 
+ # The second monitor switched off, or back on right of the primary.
+SecondMonitor() {
+  if [ "$1" = off ]; then
+    xrandr --output DUMMY1 --off
+  else
+    xrandr --output DUMMY1 --mode 1280x720 --right-of DUMMY0
+  fi
+}
+
+# Pixels painted a frame: the primary's 640 x 480, and the cover's 4:3 picture on 1280 x 720
+# (960 x 720; its bars are filled, not copied).
+MeasureMonitors() {
+  local round name figures
+  local -a names=("one monitor" "two monitors")
+  echo
+  echo "== /s on 1024x768 + 1280x720: $rounds rounds of ${seconds}s each, the second monitor off and on by turns"
+  printf "%-22s %9s %11s %8s %8s %9s\n" program program wineserver Xorg "other" total
+  for round in $(seq "$rounds"); do
+    local order=("${names[@]}")
+    [ $((round % 2)) -eq 0 ] && order=("${names[1]}" "${names[0]}")
+    for name in "${order[@]}"; do
+      if [ "$name" = "one monitor" ]; then SecondMonitor off; else SecondMonitor on; fi
+      read -ra figures <<<"$(MeasureRun "$saver")"
+      Report "$name" "${figures[@]}"
+    done
+  done
+  SecondMonitor on
+  awk -v a="${total["one monitor"]}" -v b="${total["two monitors"]}" -v n="$rounds" 'BEGIN {
+    one = a / n; two = b / n; primary = 640 * 480; second = 960 * 720
+    printf "mean total one monitor  %6.2f%% of a core, %d pixels a frame\n", one * 100, primary
+    printf "mean total two monitors %6.2f%% of a core, %d pixels a frame\n", two * 100, primary + second
+    perPrimary = one / primary * 1e6; perSecond = (two - one) / second * 1e6
+    printf "per million pixels a frame: primary %.2f%%, second monitor %.2f%% (%.2f x the primary)\n",
+      perPrimary * 100, perSecond * 100, perSecond / perPrimary
+  }'
+}
+
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "saver: $saver"
 case $mode in
   s) MeasureMode s ;;
   p) MeasureMode p ;;
+  monitors) MeasureMonitors ;;
   *) MeasureMode s; MeasureMode p ;;
 esac

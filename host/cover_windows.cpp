@@ -73,6 +73,9 @@ void CoverOtherMonitors(HINSTANCE instance) {
 
   RegisterCoverClass(instance);
   CreateCoverFrame();
+  // DirectDraw's exclusive mode may have confined the cursor to the primary monitor (Wine does):
+  // set it free, so that input on the covers can end the run.
+  ClipCursor(nullptr);
   for (int i = 0; i < monitors.count; ++i) {
     HWND cover = CreateCover(instance, monitors.rects[i]);
     if (cover == nullptr) continue;  // that monitor stays uncovered; the run goes on

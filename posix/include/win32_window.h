@@ -221,6 +221,7 @@ void PostQuitMessage(int exitCode);
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC timerProc);
 BOOL KillTimer(HWND window, UINT_PTR id);
 BOOL GetCursorPos(LPPOINT point);
+BOOL ClipCursor(const RECT* rect);
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);

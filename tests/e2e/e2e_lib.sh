@@ -12,6 +12,8 @@ set -eEuo pipefail
 E2E_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
 # shellcheck source=../../tools/lib/xvfb.sh
 source "$E2E_TOOLS/lib/xvfb.sh"
+# shellcheck source=../../tools/lib/xorg.sh
+source "$E2E_TOOLS/lib/xorg.sh"
 # shellcheck source=../../tools/lib/wine-prefix.sh
 source "$E2E_TOOLS/lib/wine-prefix.sh"
 
@@ -63,6 +65,7 @@ stop_display() {
   wineserver -k >/dev/null 2>&1 || true
   timeout 10 wineserver -w >/dev/null 2>&1 || true
   xvfb_stop
+  xorg_stop
 }
 
 cleanup() {
@@ -82,6 +85,12 @@ ensure_prefix() {
 # start_xvfb WxHxD: a private X server; it picks a free display number itself.
 start_xvfb() {
   XVFB_LOG=$WORK/xvfb.log xvfb_start "$1" || fail "no Xvfb could be started"
+}
+
+# start_xorg MODE...: a private X server whose modes switch: the primary monitor in the first
+# MODE, each further one a monitor right of the one before.
+start_xorg() {
+  XORG_DIR=$WORK/xorg xorg_start "$@" || fail "no Xorg could be started"
 }
 
 # write_ini KEY=VALUE...: the settings file, with the saver's section and CRLF lines.

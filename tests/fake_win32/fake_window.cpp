@@ -439,6 +439,11 @@ BOOL KillTimer(HWND window, UINT_PTR id) {
   return TRUE;
 }
 
+BOOL ClipCursor(const RECT* rect) {
+  RecordCall("ClipCursor", {rect ? "rect" : "null"});
+  return TRUE;
+}
+
 BOOL GetCursorPos(LPPOINT point) {
   RecordCall("GetCursorPos");
   *point = S().cursor;

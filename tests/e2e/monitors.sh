@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# /s on two monitors (a 1024 x 768 primary and a 1280 x 720 monitor right of it), GDI and
+# DirectDraw: the primary switches to 640 x 480 and shows the frame, the second monitor shows the
+# same frame fitted into 960 x 720 with black bars (the GDI modes at most a tick behind the
+# primary, DirectDraw the last composed frame) and no pixel of the desktop; a left click and four
+# mouse moves on the second monitor each end the run with 0; both monitors are back afterwards.
+E2E_NAME=monitors
+# shellcheck source=e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+
+start_xorg 1024x768 1280x720
+"$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
+wineserver -w
+
+monitors() { xrandr --listmonitors | sed -n 's/^ *[0-9]*: [+*]*\(DUMMY[0-9]\) \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9]*+[0-9]*\).*/\1 \2x\3\4/p' | tr '\n' ' '; }
+before=$(monitors)
+[ "$before" = "DUMMY0 1024x768+0+0 DUMMY1 1280x720+1024+0 " ] || fail "the display starts as: $before"
+
+# crop AREA FILE.rgb: a part of the last screenshot, sampled back to 640 x 480.
+crop() {
+  /usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -sample '640x480!' -depth 8 rgb:"$2"
+}
+all_black() {
+  [ "$(/usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
+}
+
+# both_frames LIMIT ORDER: from one screenshot, the frames the primary and the second monitor
+# show ("PRIMARY SECOND"); nothing when a shot taken mid-paint shows none (five tries).
+both_frames() {
+  local primary second
+  for _ in 1 2 3 4 5; do
+    sleep 0.5
+    xwd -root -silent >"$WORK/shot.xwd"
+    crop 640x480+0+0 "$WORK/primary.rgb"
+    crop 960x720+800+0 "$WORK/second.rgb"
+    primary=$(frame_of "$WORK/primary.rgb" "$1" "$2")
+    second=$(frame_of "$WORK/second.rgb" "$1" "$2")
+    [ -n "$primary" ] && [ -n "$second" ] && { echo "$primary $second"; return; }
+  done
+}
+
+# matches FRAME FILE.rgb [-flip]: the renderer's frame equals the picture.
+matches() {
+  cp "$2" "$WORK/shot.rgb"
+  render_matches "$1" ${3:+"$3"}
+}
+
+check_run() {
+  local direct_x=$1 order=$2 flip=$3 limit=$4 primary second
+  write_ini dx_r=5 dx_g=10 dx_b=3 one=1 pal=0 cir=1 cycle=1 direct_x="$direct_x"
+  xdotool mousemove 300 200
+  start_saver /s
+  [ -n "$(saver_window)" ] || fail "direct_x=$direct_x: no saver window appeared"
+  step "direct_x=$direct_x: the monitors during the run"
+  local during
+  during=$(monitors)
+  [ "$during" = "DUMMY0 640x480+0+0 DUMMY1 1280x720+640+0 " ] ||
+    fail "direct_x=$direct_x: the display during the run: $during"
+  read -r primary second <<<"$(both_frames "$limit" "$order")"
+  [ -n "$second" ] || fail "direct_x=$direct_x: the two monitors do not both show a frame"
+  log "direct_x=$direct_x: the primary shows frame $primary, the second monitor frame $second"
+  matches "$primary" "$WORK/primary.rgb" $flip || fail "the primary's frame $primary differs"
+  matches "$second" "$WORK/second.rgb" $flip || fail "the second monitor's frame $second differs"
+  all_black 160x720+640+0 && all_black 160x720+1760+0 || fail "the second monitor's bars are not black"
+  # The GDI modes paint both monitors at each tick. DirectDraw's cover shows the last frame composed
+  # by its tick, which may be ahead of what the display shows of the flips (Wine shows them late).
+  if [ "$direct_x" = 0 ]; then
+    ((primary - second <= 1 && second - primary <= 1)) || fail "the frames are more than a tick apart"
+  fi
+}
+
+for direct_x in 0 1; do
+  if [ "$direct_x" = 0 ]; then
+    check_run 0 bottom-up -flip 2000
+  else
+    check_run 1 top-down "" 60000
+  fi
+  step "direct_x=$direct_x: a left click on the second monitor"
+  xdotool mousemove 1500 300 && sleep 0.3 && xdotool click 1
+  expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: a left click on the second monitor"
+  after=$(monitors)
+  [ "$after" = "$before" ] || fail "direct_x=$direct_x: the display after the run: $after"
+  log "direct_x=$direct_x: a click on the second monitor ends the run with 0; the monitors are back"
+
+  xdotool mousemove 1500 300
+  start_saver /s
+  [ -n "$(saver_window)" ] || fail "direct_x=$direct_x: no saver window appeared"
+  sleep 0.5
+  step "direct_x=$direct_x: four mouse moves on the second monitor"
+  for x in 1000 1100 1200 1300; do
+    xdotool mousemove "$x" 400
+    sleep 0.4
+  done
+  expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: four mouse moves on the second monitor"
+  log "direct_x=$direct_x: four mouse moves on the second monitor end the run with 0"
+done
+log "PASS"
