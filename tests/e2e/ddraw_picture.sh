@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# /s with direct_x 1, and with 2 (any non-zero value chooses DirectDraw), on a 640 x 480 screen:
-# the screenshot is one of the run's frames in the fixed first palette with row 0 at the top (not
-# mirrored), a key ends the run with exit code 0, and the display mode is back afterwards.
+# /s with direct_x 1, and with 2 (any non-zero value chooses DirectDraw), on a 1024 x 768 monitor:
+# the display really switches to 640 x 480 x 8, the screenshot is one of the run's frames in the
+# fixed first palette with row 0 at the top (not mirrored), a key ends the run with exit code 0,
+# and the display mode is back afterwards.
 # Wine draws DirectDraw here with its "gdi" renderer (HKCU\Software\Wine\Direct3D, renderer).
 E2E_NAME=ddraw_picture
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
-start_xvfb 640x480x24
+start_display
 "$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
 wineserver -w
 
@@ -24,9 +25,13 @@ for direct_x in 1 2; do
   start_saver /s
   window=$(saver_window)
   [ -n "$window" ] || fail "direct_x=$direct_x: no saver window appeared"
+  # Wine keeps the 8 bits per pixel to the program that set them: another program sees 32.
+  mode_during="$(display_mode), monitor $(screen_mode)"
+  [[ $mode_during == "640 480 "*", monitor 640x480+0+0" ]] ||
+    fail "direct_x=$direct_x: during the run: $mode_during"
   frame=$(shown_frame 60000 top-down 1)
   [ -n "$frame" ] || fail "direct_x=$direct_x: the screenshot is none of the first 60000 frames"
-  log "direct_x=$direct_x: the screenshot is frame $frame, row 0 at the top"
+  log "direct_x=$direct_x: $mode_during during the run; the screenshot is frame $frame, row 0 at the top"
   render_matches "$frame" || fail "direct_x=$direct_x: glimra-render's frame $frame differs"
   xdotool key space
   expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: a key"

@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # Common parts of the Wine end-to-end tests of glimra.scr, sourced by each test script: a private
-# Xvfb, a Wine prefix under the build folder (made once, shared by the tests, which ctest runs one
+# X server whose modes really switch (Xorg's dummy driver), a Wine prefix under the build folder (made once, shared by the tests, which ctest runs one
 # at a time), the settings file, the saver's process, screenshots, and waits that always end.
 # On any failure the test prints the step it was in, the saver's state, the windows and the focus,
 # and keeps a screenshot.
@@ -10,8 +10,6 @@
 set -eEuo pipefail
 
 E2E_TOOLS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
-# shellcheck source=../../tools/lib/xvfb.sh
-source "$E2E_TOOLS/lib/xvfb.sh"
 # shellcheck source=../../tools/lib/xorg.sh
 source "$E2E_TOOLS/lib/xorg.sh"
 # shellcheck source=../../tools/lib/wine-prefix.sh
@@ -64,7 +62,6 @@ report() {
 stop_display() {
   wineserver -k >/dev/null 2>&1 || true
   timeout 10 wineserver -w >/dev/null 2>&1 || true
-  xvfb_stop
   xorg_stop
 }
 
@@ -82,16 +79,15 @@ ensure_prefix() {
   wine_prefix_ensure "$E2E_PREFIX" || fail "the Wine prefix could not be made"
 }
 
-# start_xvfb WxHxD: a private X server; it picks a free display number itself.
-start_xvfb() {
-  XVFB_LOG=$WORK/xvfb.log xvfb_start "$1" || fail "no Xvfb could be started"
+# start_display [MODE...]: a private X server (it picks a free display number itself) with one
+# monitor per MODE side by side, by default one of 1024x768; XORG_MODES may narrow the modes it
+# offers. Its config and log stay in $WORK.
+start_display() {
+  XORG_DIR=$WORK xorg_start "${@:-1024x768}" || fail "no X server could be started"
 }
 
-# start_xorg MODE...: a private X server whose modes switch: the primary monitor in the first
-# MODE, each further one a monitor right of the one before.
-start_xorg() {
-  XORG_DIR=$WORK/xorg xorg_start "$@" || fail "no Xorg could be started"
-}
+# screen_mode: the primary monitor's mode and place as the X server has it now (WxH+X+Y).
+screen_mode() { xrandr --listmonitors | sed -n 's/^ *0: [+*]*DUMMY0 \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9]*+[0-9]*\).*/\1x\2\3/p'; }
 
 # write_ini KEY=VALUE...: the settings file, with the saver's section and CRLF lines.
 write_ini() {

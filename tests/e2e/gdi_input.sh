@@ -5,7 +5,7 @@ E2E_NAME=gdi_input
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
-start_xvfb 640x480x24
+start_display
 write_ini pal=1 direct_x=0
 
 # run_until WHAT ACTION...: a fresh run; the action must end it with exit code 0.

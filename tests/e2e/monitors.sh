@@ -8,7 +8,7 @@ E2E_NAME=monitors
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
-start_xorg 1024x768 1280x720
+start_display 1024x768 1280x720
 "$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
 wineserver -w
 

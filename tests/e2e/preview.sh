@@ -5,7 +5,7 @@ E2E_NAME=preview
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
-start_xvfb 640x480x24
+start_display
 write_ini pal=1 direct_x=0
 "$WINE64" "$HOST_EXE" preview 152 112 'Z:'"$WORK/host.txt" >"$WORK/host.out" 2>&1 &
 host=$!

@@ -6,7 +6,7 @@ E2E_NAME=single_instance
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
-start_xvfb 640x480x24
+start_display
 write_ini pal=1 direct_x=0
 WINEDEBUG=+profile "$WINE64" "$SCR" /s >"$WORK/first.out" 2>"$WORK/first.trace" &
 first=$!

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One end-to-end run of the configuration dialog under Wine on its own Xvfb:
+# One end-to-end run of the configuration dialog under Wine on its own X server:
 #   dialog_e2e.sh SCENARIO PROGRAM PROBE ARTIFACTS PREFIX
 # PROGRAM (glimra.scr) is started with the scenario's command tail and shows the dialog; PROBE
 # (dialog_probe.exe) reads the controls from outside; the settings file is checked in the prefix's
@@ -21,8 +21,8 @@ prefix=$(realpath -m "$5")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
 mkdir -p "$artifacts"
 
-# shellcheck source=../../../tools/lib/xvfb.sh
-source "$here/tools/lib/xvfb.sh"
+# shellcheck source=../../../tools/lib/xorg.sh
+source "$here/tools/lib/xorg.sh"
 # shellcheck source=../../../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -39,11 +39,11 @@ cleanup() {
   set +e
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
   wineserver -k 2>/dev/null
-  xvfb_stop
+  xorg_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-xvfb_start 1024x768x24 || exit 1
+XORG_DIR=$work xorg_start 1024x768 || exit 1
 
 # The prefix is taught to draw the template's font with IPA P Gothic; the font's Japanese name
 # only survives the command line under the Japanese locale.
