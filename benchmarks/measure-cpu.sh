@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-program CPU cost of the saver's GDI modes under Wine, against the floor program
 # (gdi_floor.exe: the same presentation of one unchanging frame). Runs each for SECONDS under
-# wine64 on its own Xvfb (640x480x24), alternating, ROUNDS times, and prints the CPU each used per
-# second of wall time: the program, wineserver, Xvfb and Wine's other processes, their total, and
+# wine64 on the test display (one 1024 x 768 monitor, tools/lib/xorg.sh), alternating, ROUNDS
+# times, and prints the CPU each used per second of wall time: the program, wineserver, the X
+# server and Wine's other processes, their total, and
 # the ratio of the totals. Uses the win64 build (this kernel cannot run 32-bit Wine).
 #
 #   benchmarks/measure-cpu.sh [--mode s|p|both|monitors] [--seconds 20] [--rounds 2]
@@ -34,8 +35,6 @@ saver=${GLIMRA_MEASURE_SAVER:-$(find "$build" -name glimra.scr -type f 2>/dev/nu
 [ -x "$floor" ] || { echo "no $floor: cmake --build --preset win64 first" >&2; exit 1; }
 [ -n "$saver" ] || { echo "no glimra.scr under $build: build the win64 preset first" >&2; exit 1; }
 
-# shellcheck source=../tools/lib/xvfb.sh
-source "$here/tools/lib/xvfb.sh"
 # shellcheck source=../tools/lib/xorg.sh
 source "$here/tools/lib/xorg.sh"
 # shellcheck source=../tools/lib/wine-prefix.sh
@@ -46,23 +45,21 @@ wine_prefix_ensure "$GLIMRA_WINEPREFIX"
 warmup=4
 ticksPerSecond=$(getconf CLK_TCK)
 
-# Our own display: 640x480 so that the saver's display switch finds the mode already set, or for
-# the monitors a server whose modes switch.
+# Our own display, one 1024x768 monitor (the saver and the floor both switch it to 640x480 for
+# each run), or for the monitors a second one beside it.
 work=$(mktemp -d)
 cleanup() {
   wineserver -k 2>/dev/null || true
-  xvfb_stop
   xorg_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 if [ "$mode" = monitors ]; then
-  xorg_start 1024x768 1280x720
-  xvfb=$XORG_PID
+  XORG_DIR=$work xorg_start 1024x768 1280x720
 else
-  xvfb_start 640x480x24
-  xvfb=$XVFB_PID
+  XORG_DIR=$work xorg_start 1024x768
 fi
+xserver=$XORG_PID
 
 # The saver's settings for the runs: the defaults, GDI for /s.
 printf '[Glimra ScreenSaver]\r\ndx_r=5\r\ndx_g=10\r\ndx_b=3\r\none=1\r\npal=1\r\ncir=1\r\ncycle=1\r\ndirect_x=0\r\n' \
@@ -82,7 +79,7 @@ PrefixProcesses() {
   done
 }
 
-# Runs one program for the measured time; prints: program wineserver xvfb others (CPU s per s).
+# Runs one program for the measured time; prints: program wineserver xserver others (CPU s per s).
 MeasureRun() {
   local host="" parentArgs=() pid
   if [ "$1" = preview ]; then
@@ -105,11 +102,11 @@ MeasureRun() {
   for p in $(PrefixProcesses); do [ "$p" != "$pid" ] && [ "$p" != "$server" ] && others+=("$p"); done
   local t0 t1
   t0=$(date +%s.%N)
-  before=("$(Ticks "$pid")" "$(Ticks "${server:-0}")" "$(Ticks "$xvfb")")
+  before=("$(Ticks "$pid")" "$(Ticks "${server:-0}")" "$(Ticks "$xserver")")
   local othersBefore=0 othersAfter=0
   for p in "${others[@]}"; do othersBefore=$((othersBefore + $(Ticks "$p"))); done
   sleep "$seconds"
-  after=("$(Ticks "$pid")" "$(Ticks "${server:-0}")" "$(Ticks "$xvfb")")
+  after=("$(Ticks "$pid")" "$(Ticks "${server:-0}")" "$(Ticks "$xserver")")
   for p in "${others[@]}"; do othersAfter=$((othersAfter + $(Ticks "$p"))); done
   t1=$(date +%s.%N)
   kill "$pid" 2>/dev/null || true
@@ -124,7 +121,7 @@ MeasureRun() {
 }
 
 declare -A total count
-Report() {  # name program server xvfb others
+Report() {  # name program server xserver others
   local sum
   sum=$(awk -v a="$2" -v b="$3" -v c="$4" -v d="$5" 'BEGIN { printf "%.4f", a + b + c + d }')
   printf "%-22s %8.2f%% %10.2f%% %7.2f%% %7.2f%% %8.2f%%\n" "$1" \
@@ -143,7 +140,7 @@ MeasureMode() {  # s or p
   [ "$loopFloor" = 1 ] && programs+=("floor+loop /$kind")
   echo
   echo "== /$kind: $rounds rounds of ${seconds}s each, alternating; CPU per second of wall time"
-  printf "%-22s %9s %11s %8s %8s %9s\n" program program wineserver Xvfb "other" total
+  printf "%-22s %9s %11s %8s %8s %9s\n" program program wineserver Xorg "other" total
   for round in $(seq "$rounds"); do
     local order=("${programs[@]}")
     # Every other round starts with the saver, so that neither always runs first.
@@ -170,7 +167,7 @@ MeasureMode() {  # s or p
   done
 }
 
- # The second monitor switched off, or back on right of the primary.
+# The second monitor switched off, or back on right of the primary.
 SecondMonitor() {
   if [ "$1" = off ]; then
     xrandr --output DUMMY1 --off

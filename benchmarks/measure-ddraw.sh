@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Frame rate and CPU of the saver's full-screen modes under wine64 on a 640x480x24 Xvfb: the
+# Frame rate and CPU of the saver's full-screen modes under wine64 on the test display (one
+# 1024 x 768 monitor that really switches to 640 x 480, tools/lib/xorg.sh): the
 # DirectDraw mode with Wine's "gdi" renderer and with its default renderer, against the GDI mode
 # (20 frames a second by its timer) measured in the same run. The frame rate comes from two
 # screenshots SECONDS apart, each matched to its frame number by glimra-frame-finder; the CPU is
-# that of the saver, wineserver and Xvfb over the same time, per second of wall time.
+# that of the saver, wineserver and the X server over the same time, per second of wall time.
 #
 #   benchmarks/measure-ddraw.sh [SECONDS]      (default 10; needs the native and win64 builds)
 set -uo pipefail
@@ -12,8 +13,8 @@ seconds=${1:-10}
 scr=$here/build/win64/glimra.scr
 finder=$here/build/native/tests/glimra-frame-finder
 [ -f "$scr" ] && [ -x "$finder" ] || { echo "build the native and win64 presets first" >&2; exit 2; }
-# shellcheck source=../tools/lib/xvfb.sh
-source "$here/tools/lib/xvfb.sh"
+# shellcheck source=../tools/lib/xorg.sh
+source "$here/tools/lib/xorg.sh"
 # shellcheck source=../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 wine_select "$scr"
@@ -22,11 +23,11 @@ ini=$WINEPREFIX/drive_c/windows/Tovalesk.ini
 work=$(mktemp -d)
 cleanup() {
   wineserver -k 2>/dev/null
-  xvfb_stop
+  xorg_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
-xvfb_start 640x480x24 || exit 1
+XORG_DIR=$work xorg_start 1024x768 || exit 1
 ticksPerSecond=$(getconf CLK_TCK)
 Ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 Now() { date +%s.%N; }
@@ -59,10 +60,10 @@ measure() {
   local server t1 t2 c1 c2
   server=$(OurWineserver)
   t1=$(Now); Shot "$work/a.rgb"
-  c1=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
+  c1=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XORG_PID")))
   sleep "$seconds"
   t2=$(Now); Shot "$work/b.rgb"
-  c2=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XVFB_PID")))
+  c2=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XORG_PID")))
   xdotool key space
   for _ in $(seq 150); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
   kill "$saver" 2>/dev/null

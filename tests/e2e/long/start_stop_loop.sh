@@ -25,25 +25,25 @@ done
 
 out=$here/build/e2e-long
 mkdir -p "$out"
-# shellcheck source=../../../tools/lib/xvfb.sh
-source "$here/tools/lib/xvfb.sh"
+# shellcheck source=../../../tools/lib/xorg.sh
+source "$here/tools/lib/xorg.sh"
 # shellcheck source=../../../tools/lib/wine-prefix.sh
 source "$here/tools/lib/wine-prefix.sh"
 export GLIMRA_WINEPREFIX=$out/wineprefix
 samples=$out/samples.txt
 : >"$samples"
 
-# The prefix (made once), then a private X server of exactly 640 x 480, so that both full-screen
-# back-ends get their mode.
+# The prefix (made once), then a private X server with one 1024 x 768 monitor, which both
+# full-screen back-ends switch to 640 x 480 and back in every cycle.
 wine_select "$scr"
 wine_prefix_ensure "$GLIMRA_WINEPREFIX" || exit 1
 cleanup() {
   wineserver -k >/dev/null 2>&1
-  xvfb_stop
+  xorg_stop
 }
 trap cleanup EXIT
-XVFB_LOG=$out/xvfb.log xvfb_start 640x480x24 || exit 1
-xvfb=$XVFB_PID
+XORG_DIR=$out/display xorg_start 1024x768 || exit 1
+xserver=$XORG_PID
 display=$DISPLAY
 
 # A wineserver that stays up between cycles so that its growth shows, and the settings file the
@@ -62,7 +62,7 @@ sample() {
   server=${server:-0}
   clients=$(xlsclients -display "$display" 2>/dev/null | wc -l)
   fds=$(ls "/proc/$server/fd" 2>/dev/null | wc -l)
-  echo "$1 xvfb_rss_kb=$(rss_kb "$xvfb") x_clients=$clients wineserver_rss_kb=$(rss_kb "$server") wineserver_fds=$fds" >>"$samples"
+  echo "$1 x_rss_kb=$(rss_kb "$xserver") x_clients=$clients wineserver_rss_kb=$(rss_kb "$server") wineserver_fds=$fds" >>"$samples"
 }
 value() { sed -nE "s/.* $2=([0-9]+).*/\1/p" <<<"$1"; }
 
@@ -104,7 +104,7 @@ done
 first=$(head -n 1 "$samples")
 last=$(tail -n 1 "$samples")
 grow() { echo $(($(value "$last" "$1") - $(value "$first" "$1"))); }
-echo "after $cycles cycles: X server memory +$(grow xvfb_rss_kb) kB, X clients $(grow x_clients)," \
+echo "after $cycles cycles: X server memory +$(grow x_rss_kb) kB, X clients $(grow x_clients)," \
   "wineserver memory +$(grow wineserver_rss_kb) kB, wineserver files $(grow wineserver_fds)"
 [ "$(md5sum <"$ini")" = "$ini_sum" ] || { echo "the settings file changed" >&2; failures=$((failures + 1)); }
 for p in $(wine_prefix_pids 'glimra\.scr'); do
@@ -112,7 +112,7 @@ for p in $(wine_prefix_pids 'glimra\.scr'); do
   failures=$((failures + 1))
 done
 # Slack: allocator noise of a few MB is no leak; one leaked DC or bitmap per cycle would be.
-[ "$(grow xvfb_rss_kb)" -le 4096 ] || failures=$((failures + 1))
+[ "$(grow x_rss_kb)" -le 4096 ] || failures=$((failures + 1))
 [ "$(grow wineserver_rss_kb)" -le 4096 ] || failures=$((failures + 1))
 [ "$(grow x_clients)" -le 0 ] || failures=$((failures + 1))
 [ "$(grow wineserver_fds)" -le 2 ] || failures=$((failures + 1))
