@@ -1,20 +1,17 @@
-// The X11 saver run as a program under a private Xvfb: its picture in a test-made window equals,
-// pixel for pixel, one of glimra-render's frames for the same settings, kept in shape (or
-// stretched) in windows of any size, drawn by the server's scaling where that is exact and by
-// glimra itself elsewhere (also on a server without Render); it follows resizes; it ends cleanly on
-// SIGTERM (and leaves no shared memory even when killed); it ends when its window is destroyed; its
-// own window closes on q; its exit codes.
-// GoogleTest comes before Xlib, whose None and Bool macros clash with its names.
+// The X11 saver run as a program under a private Xvfb (tools/lib/xvfb.sh): its picture in a
+// test-made window equals, pixel for pixel, one of glimra-render's frames for the same settings,
+// kept in shape (or stretched) in windows of any size, drawn by the server's scaling where that is
+// exact and by glimra itself elsewhere (also on a server without Render); it follows resizes; it
+// ends cleanly on SIGTERM (and leaves no shared memory even when killed); it ends when its window
+// is destroyed; its own window closes on q; its exit codes. GoogleTest comes before Xlib, whose
+// None and Bool macros clash with its names.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <gif_lib.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -23,12 +20,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "process_folder.h"
 #include "x11_test_support.h"
 
 namespace {
@@ -95,42 +89,24 @@ class X11DisplayTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { StartServer(nullptr); }
 
-  // A private server: -displayfd picks a free display number and writes it to the pipe. Without
-  // MIT-SHM it stands for a remote display, where glimra has to send its pictures with XPutImage;
-  // without RENDER, glimra has to scale every picture itself.
+  // A private Xvfb (tools/lib/xvfb.sh). Without MIT-SHM it stands for a remote display, where
+  // glimra has to send its pictures with XPutImage; without RENDER, glimra has to scale every
+  // picture itself.
   static void StartServer(const char* withoutExtension) {
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    xvfb = fork();
-    if (xvfb == 0) {
-      close(pipeFds[0]);
-      const int devnull = open("/dev/null", O_WRONLY);
-      dup2(devnull, 1);
-      if (!std::getenv("GLIMRA_TEST_XVFB_LOG")) dup2(devnull, 2);
-      const std::string fd = std::to_string(pipeFds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten",
-             "tcp", withoutExtension ? "-extension" : "+extension",
-             withoutExtension ? withoutExtension : "MIT-SHM", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(pipeFds[1]);
-    // The number may come in pieces; it ends with a newline.
-    std::string number;
-    char c;
-    while (read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
-    close(pipeFds[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    displayName = ":" + number;
+    const std::string start = std::string("xvfb_start 1600x1200x24 ") +
+                              (withoutExtension ? "-extension " : "+extension ") +
+                              (withoutExtension ? withoutExtension : "MIT-SHM");
+    std::string error;
+    ASSERT_TRUE(StartServerShell(GLIMRA_XVFB_SH, start, "xvfb_stop", server, error))
+        << "Xvfb did not start: " << error;
+    displayName = server.displayName;
     display = XOpenDisplay(displayName.c_str());
     ASSERT_NE(display, nullptr) << "cannot open Xvfb's display " << displayName;
   }
   static void TearDownTestSuite() {
     if (display) XCloseDisplay(display);
     display = nullptr;
-    if (xvfb > 0) {
-      kill(xvfb, SIGTERM);
-      waitpid(xvfb, nullptr, 0);
-    }
+    StopServerShell(server);
   }
 
   Window MakeWindow(int width, int height) {
@@ -159,12 +135,12 @@ class X11DisplayTest : public testing::Test {
     return text;
   }
 
-  static pid_t xvfb;
+  static ServerShell server;
   static std::string displayName;
   static Display* display;
 };
 
-pid_t X11DisplayTest::xvfb = 0;
+ServerShell X11DisplayTest::server;
 std::string X11DisplayTest::displayName;
 Display* X11DisplayTest::display = nullptr;
 

@@ -6,9 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -39,44 +36,18 @@ int FrameOnEveryMonitor(const std::vector<Rgb>& shots, const std::vector<Area>& 
 
 class X11TwoMonitorTest : public testing::Test {
  protected:
-  // tools/lib/xorg.sh in a shell that keeps the server until its input closes.
   static void SetUpTestSuite() {
-    int input[2], output[2];
-    if (pipe(input) != 0 || pipe(output) != 0) return;
-    const std::string errPath = TempPath("xorg-stderr.txt");
-    shell = fork();
-    if (shell == 0) {
-      dup2(input[0], 0);
-      dup2(output[1], 1);
-      const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      if (err >= 0) dup2(err, 2);
-      close(input[1]);
-      close(output[0]);
-      execl("/bin/bash", "bash", "-c",
-            "source \"$1\" && xorg_start 1024x768 1280x720 || exit 1; echo \"$DISPLAY\"; "
-            "read -r _; xorg_stop",
-            "bash", GLIMRA_XORG_SH, static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(input[0]);
-    close(output[1]);
-    shellInput = input[1];
-    std::string name;
-    char c;
-    while (read(output[0], &c, 1) == 1 && c != '\n') name += c;
-    close(output[0]);
-    if (!name.empty()) display = XOpenDisplay(name.c_str());
-    displayName = name;
-    if (display == nullptr)
-      skipReason = "Xorg with the dummy driver cannot start here: " + ReadText(errPath);
+    std::string error;
+    if (StartServerShell(GLIMRA_XORG_SH, "xorg_start 1024x768 1280x720", "xorg_stop", server,
+                         error))
+      display = XOpenDisplay(server.displayName.c_str());
+    displayName = server.displayName;
+    if (display == nullptr) skipReason = "Xorg with the dummy driver cannot start here: " + error;
   }
   static void TearDownTestSuite() {
     if (display) XCloseDisplay(display);
     display = nullptr;
-    if (shell > 0) {
-      close(shellInput);
-      waitpid(shell, nullptr, 0);
-    }
+    StopServerShell(server);
   }
   void SetUp() override {
     if (display == nullptr) GTEST_SKIP() << skipReason;
@@ -103,14 +74,12 @@ class X11TwoMonitorTest : public testing::Test {
     return Start(args, environment, TempPath("glimra-stderr.txt"));
   }
 
-  static pid_t shell;
-  static int shellInput;
+  static ServerShell server;
   static std::string displayName, skipReason;
   static Display* display;
 };
 
-pid_t X11TwoMonitorTest::shell = 0;
-int X11TwoMonitorTest::shellInput = -1;
+ServerShell X11TwoMonitorTest::server;
 std::string X11TwoMonitorTest::displayName, X11TwoMonitorTest::skipReason;
 Display* X11TwoMonitorTest::display = nullptr;
 

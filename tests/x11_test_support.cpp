@@ -73,6 +73,50 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
+bool StartServerShell(const std::string& library, const std::string& start, const std::string& stop,
+                      ServerShell& server, std::string& error) {
+  server = ServerShell{};
+  int input[2], output[2];
+  if (pipe(input) != 0 || pipe(output) != 0) {
+    error = "no pipe";
+    return false;
+  }
+  const std::string errPath = TempPath("server-stderr.txt");
+  server.shell = fork();
+  if (server.shell == 0) {
+    dup2(input[0], 0);
+    dup2(output[1], 1);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (err >= 0) dup2(err, 2);
+    close(input[1]);
+    close(output[0]);
+    // The start and stop commands are split into words by the shell, as typed.
+    execl("/bin/bash", "bash", "-c",
+          "source \"$1\" && $2 || exit 1; echo \"$DISPLAY\"; read -r _; $3", "bash",
+          library.c_str(), start.c_str(), stop.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(input[0]);
+  close(output[1]);
+  server.input = input[1];
+  // The display's name ends with a newline; nothing comes when the server did not start.
+  char c;
+  while (read(output[0], &c, 1) == 1 && c != '\n') server.displayName += c;
+  close(output[0]);
+  if (!server.displayName.empty()) return true;
+  error = ReadText(errPath);
+  StopServerShell(server);
+  return false;
+}
+
+void StopServerShell(ServerShell& server) {
+  if (server.shell > 0) {
+    close(server.input);
+    waitpid(server.shell, nullptr, 0);
+  }
+  server = ServerShell{};
+}
+
 std::vector<Rgb> RenderedFrames(const std::string& ini, int count) {
   const std::string gifPath = TempPath("reference.gif");
   const std::string command = std::string("'") + GLIMRA_RENDER + "' --ini '" + ini + "' --frames " +

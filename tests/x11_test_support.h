@@ -1,6 +1,6 @@
-// What the X11 saver's program tests share: starting and stopping programs, glimra-render's
-// frames as RGB pictures, screenshots, and the check that an area shows a frame as the saver
-// places it.
+// What the X11 saver's program tests share: their X servers, starting and stopping programs,
+// glimra-render's frames as RGB pictures, screenshots, and the check that an area shows a frame as
+// the saver places it.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -26,6 +26,20 @@ pid_t Start(const std::vector<std::string>& argv, const std::vector<std::string>
 bool WaitFor(pid_t pid, int milliseconds, int& status);
 // Kills the process and waits for it.
 void Stop(pid_t pid);
+
+// A private X server started by one of tools/lib's helpers (xvfb.sh, xorg.sh) in a shell that
+// keeps it until the shell's input closes.
+struct ServerShell {
+  pid_t shell = 0;
+  int input = -1;
+  std::string displayName;  // ":N"
+};
+// Sources `library`, runs `start` (say "xvfb_start 640x480x24 -extension RENDER") and, once the
+// input closes, `stop`. False when the server did not start, with the helper's message in `error`.
+bool StartServerShell(const std::string& library, const std::string& start, const std::string& stop,
+                      ServerShell& server, std::string& error);
+// Stops the server and waits for the shell.
+void StopServerShell(ServerShell& server);
 
 using Rgb = std::vector<std::uint8_t>;  // width * height * (red, green, blue)
 

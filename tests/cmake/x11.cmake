@@ -15,6 +15,7 @@ if(TARGET glimra-x11 AND TARGET glimra-render)
   target_compile_definitions(x11_display_test PRIVATE GLIMRA_X11="$<TARGET_FILE:glimra-x11>"
     GLIMRA_RENDER="$<TARGET_FILE:glimra-render>"
     GLIMRA_PUTIMAGE_COUNTER="$<TARGET_FILE:glimra_putimage_counter>"
+    GLIMRA_XVFB_SH="${PROJECT_SOURCE_DIR}/tools/lib/xvfb.sh"
     GLIMRA_XORG_SH="${PROJECT_SOURCE_DIR}/tools/lib/xorg.sh")
   add_dependencies(x11_display_test glimra-x11 glimra-render glimra_putimage_counter)
 endif()
