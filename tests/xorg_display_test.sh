@@ -7,22 +7,25 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/tools/lib/xorg.sh"
 failures=0
 check() { # NAME WANTED GOT
-  if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: wanted [$2], got [$3]"; failures=$((failures + 1)); fi
+  [ "$2" = "$3" ] && { echo "ok: $1"; return; }
+  echo "FAIL: $1: wanted [$2], got [$3]"
+  failures=$((failures + 1))
 }
-monitors() { xrandr --listmonitors | sed -n 's/^ *[0-9]*: [+*]*\(DUMMY[0-9]*\) \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9]*+[0-9]*\).*/\1 \2x\3\4/p' | tr '\n' ' '; }
 size() { xdpyinfo | sed -n 's/^ *dimensions: *\([0-9x]*\) pixels.*/\1/p'; }
 
 xorg_start 1024x768 1280x720 800x600 || exit 1
-check "three monitors" "DUMMY0 1024x768+0+0 DUMMY1 1280x720+1024+0 DUMMY2 800x600+2304+0 " "$(monitors)"
+check "three monitors" "DUMMY0 1024x768+0+0 DUMMY1 1280x720+1024+0 DUMMY2 800x600+2304+0" \
+  "$(xorg_monitors)"
 check "screen is their bounding box" 3104x768 "$(size)"
 pid=$XORG_PID
 xorg_stop
 check "stopped" gone "$(kill -0 "$pid" 2>/dev/null && echo running || echo gone)"
 
 XORG_MODES="800x600 1024x768" xorg_start 1024x768 || exit 1
-check "one monitor" "DUMMY0 1024x768+0+0 " "$(monitors)"
+check "one monitor" "DUMMY0 1024x768+0+0" "$(xorg_monitors)"
 check "a mode it offers switches" 800x600 "$(xrandr --output DUMMY0 --mode 800x600 && size)"
-check "640x480 is not offered" refused "$(xrandr --output DUMMY0 --mode 640x480 2>/dev/null && echo switched || echo refused)"
+check "640x480 is not offered" refused \
+  "$(xrandr --output DUMMY0 --mode 640x480 2>/dev/null && echo switched || echo refused)"
 xorg_stop
 
 err=$(xorg_start 1366x768 2>&1)

@@ -25,10 +25,12 @@ for direct_x in 1 2; do
   start_saver /s
   window=$(saver_window)
   [ -n "$window" ] || fail "direct_x=$direct_x: no saver window appeared"
-  # Wine keeps the 8 bits per pixel to the program that set them: another program sees 32.
-  mode_during="$(display_mode), monitor $(screen_mode)"
-  [[ $mode_during == "640 480 "*", monitor 640x480+0+0" ]] ||
-    fail "direct_x=$direct_x: during the run: $mode_during"
+  # The mode is set after the window appears. Wine keeps the 8 bits per pixel to the program that
+  # set them: another program sees 32.
+  monitor=$(wait_monitors "DUMMY0 640x480+0+0" 5) ||
+    fail "direct_x=$direct_x: the monitor during the run: $monitor"
+  mode_during="$(display_mode), $monitor"
+  [[ $mode_during == "640 480 "* ]] || fail "direct_x=$direct_x: during the run: $mode_during"
   frame=$(shown_frame 60000 top-down 1)
   [ -n "$frame" ] || fail "direct_x=$direct_x: the screenshot is none of the first 60000 frames"
   log "direct_x=$direct_x: $mode_during during the run; the screenshot is frame $frame, row 0 at the top"

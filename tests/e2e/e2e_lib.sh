@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Common parts of the Wine end-to-end tests of glimra.scr, sourced by each test script: a private
-# X server whose modes really switch (Xorg's dummy driver), a Wine prefix under the build folder (made once, shared by the tests, which ctest runs one
-# at a time), the settings file, the saver's process, screenshots, and waits that always end.
+# X server whose modes really switch (Xorg's dummy driver), a Wine prefix under the build folder
+# (made once, shared by the tests, which ctest runs one at a time), the settings file, the saver's
+# process, screenshots, and waits that always end.
 # On any failure the test prints the step it was in, the saver's state, the windows and the focus,
 # and keeps a screenshot.
 # The caller sets E2E_NAME; the environment gives GLIMRA_WIN_BUILD (build/win64) and
@@ -86,8 +87,17 @@ start_display() {
   XORG_DIR=$WORK xorg_start "${@:-1024x768}" || fail "no X server could be started"
 }
 
-# screen_mode: the primary monitor's mode and place as the X server has it now (WxH+X+Y).
-screen_mode() { xrandr --listmonitors | sed -n 's/^ *0: [+*]*DUMMY0 \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9]*+[0-9]*\).*/\1x\2\3/p'; }
+# wait_monitors WANTED SECONDS: waits until the monitors are WANTED, as xorg_monitors prints them
+# (DirectDraw sets its mode after its window appears; a restore may land after the saver ends),
+# and prints them as they were last; 1 when they never were.
+wait_monitors() {
+  local deadline=$((SECONDS + $2)) now
+  while now=$(xorg_monitors 2>/dev/null || true); [ "$now" != "$1" ]; do
+    ((SECONDS < deadline)) || { echo "$now"; return 1; }
+    sleep 0.1
+  done
+  echo "$now"
+}
 
 # write_ini KEY=VALUE...: the settings file, with the saver's section and CRLF lines.
 write_ini() {

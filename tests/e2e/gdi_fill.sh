@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # /s with direct_x 0 on monitors that cannot switch to 640 x 480 (the display offers other modes,
-# not that one): the monitor keeps its mode, the saver's window keeps the screen's size, and the frame fills the largest centred 4:3 rectangle of it,
-# stretched by whole pixels, with black bars beside it. 1024 x 768 is filled whole; 1280 x 720
-# shows 960 x 720 in the middle.
+# not that one): the monitor keeps its mode, the saver's window keeps the screen's size, and the
+# frame fills the largest centred 4:3 rectangle of it, stretched by whole pixels, with black bars
+# beside it. 1024 x 768 is filled whole; 1280 x 720 shows 960 x 720 in the middle.
 export E2E_NAME=gdi_fill # read by e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -23,7 +23,8 @@ check_screen() {
   [ -n "$window" ] || fail "$screen: no saver window appeared"
   geometry=$(xdotool getwindowgeometry "$window" | tr '\n' ' ')
   [[ $geometry == *"$screen"* ]] || fail "$screen: the window is not the screen's size: $geometry"
-  [ "$(screen_mode)" = "$screen+0+0" ] || fail "$screen: the monitor is $(screen_mode) during the run"
+  monitor=$(xorg_monitors)
+  [ "$monitor" = "DUMMY0 $screen+0+0" ] || fail "$screen: the monitor during the run: $monitor"
 
   # Mirrored: the DIB is bottom-up.
   frame=$(shown_frame 2000 bottom-up 0.5 "$picture")

@@ -15,7 +15,7 @@ window=$(saver_window)
 geometry=$(xdotool getwindowgeometry "$window" | tr '\n' ' ')
 log "window $window: $geometry"
 [[ $geometry == *"640x480"* ]] || fail "the window is not 640x480: $geometry"
-[ "$(screen_mode)" = 640x480+0+0 ] || fail "the monitor is $(screen_mode) during the run"
+during=$(wait_monitors "DUMMY0 640x480+0+0" 5) || fail "the monitor during the run: $during"
 log "the monitor switched to 640x480"
 
 # A frame is painted within a tick.
@@ -29,6 +29,6 @@ render_matches "$frame" -flip || fail "glimra-render's frame $frame differs"
 
 xdotool key space
 expect_exit_0 "$SAVER_PID" 15 "a key"
-[ "$(screen_mode)" = 1024x768+0+0 ] || fail "the monitor is $(screen_mode) after the run"
+after=$(wait_monitors "DUMMY0 1024x768+0+0" 5) || fail "the monitor after the run: $after"
 log "the monitor is back at 1024x768"
 log "PASS"

@@ -12,9 +12,8 @@ start_display 1024x768 1280x720
 "$WINE64" reg add 'HKCU\Software\Wine\Direct3D' /v renderer /d gdi /f >/dev/null 2>&1
 wineserver -w
 
-monitors() { xrandr --listmonitors | sed -n 's/^ *[0-9]*: [+*]*\(DUMMY[0-9]\) \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9]*+[0-9]*\).*/\1 \2x\3\4/p' | tr '\n' ' '; }
-before=$(monitors)
-[ "$before" = "DUMMY0 1024x768+0+0 DUMMY1 1280x720+1024+0 " ] || fail "the display starts as: $before"
+before="DUMMY0 1024x768+0+0 DUMMY1 1280x720+1024+0"
+[ "$(xorg_monitors)" = "$before" ] || fail "the display starts as: $(xorg_monitors)"
 
 # crop AREA FILE.rgb: a part of the last screenshot, sampled back to 640 x 480.
 crop() {
@@ -53,8 +52,8 @@ check_run() {
   [ -n "$(saver_window)" ] || fail "direct_x=$direct_x: no saver window appeared"
   step "direct_x=$direct_x: the monitors during the run"
   local during
-  during=$(monitors)
-  [ "$during" = "DUMMY0 640x480+0+0 DUMMY1 1280x720+640+0 " ] ||
+  # DirectDraw sets its mode after its window appears.
+  during=$(wait_monitors "DUMMY0 640x480+0+0 DUMMY1 1280x720+640+0" 5) ||
     fail "direct_x=$direct_x: the display during the run: $during"
   read -r primary second <<<"$(both_frames "$limit" "$order")"
   [ -n "$second" ] || fail "direct_x=$direct_x: the two monitors do not both show a frame"
@@ -78,8 +77,7 @@ for direct_x in 0 1; do
   step "direct_x=$direct_x: a left click on the second monitor"
   xdotool mousemove 1500 300 && sleep 0.3 && xdotool click 1
   expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: a left click on the second monitor"
-  after=$(monitors)
-  [ "$after" = "$before" ] || fail "direct_x=$direct_x: the display after the run: $after"
+  after=$(wait_monitors "$before" 5) || fail "direct_x=$direct_x: the display after the run: $after"
   log "direct_x=$direct_x: a click on the second monitor ends the run with 0; the monitors are back"
 
   xdotool mousemove 1500 300

@@ -17,14 +17,14 @@ log "the other window is at 500 300 900 600"
 start_saver /s
 file_has "$WORK/rect.txt" '^0 0 200 150$' 20 || fail "the display switch did not move it: $(cat "$WORK/rect.txt")"
 log "during the run it was moved to 0 0 200 150"
-[ "$(screen_mode)" = 640x480+0+0 ] || fail "the monitor is $(screen_mode) during the run"
+during=$(wait_monitors "DUMMY0 640x480+0+0" 5) || fail "the monitor during the run: $during"
 sleep 1
 xdotool mousemove 320 240 click 1
 expect_exit_0 "$SAVER_PID" 15 "a click"
 
 file_has "$WORK/rect.txt" '^500 300 900 600$' 10 || fail "not back at its rectangle: $(cat "$WORK/rect.txt")"
 log "after the run it is back at 500 300 900 600"
-[ "$(screen_mode)" = 1024x768+0+0 ] || fail "the monitor is $(screen_mode) after the run"
+after=$(wait_monitors "DUMMY0 1024x768+0+0" 5) || fail "the monitor after the run: $after"
 touch "$WORK/rect.txt.quit"
 wait_exit "$host" 10
 log "PASS"

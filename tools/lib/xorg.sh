@@ -5,6 +5,7 @@
 #                              (DUMMY0), each further one a monitor right of the one before;
 #                              exports DISPLAY, sets XORG_PID; 1 and one line on stderr on failure
 #   xorg_stop                  ends it (by its own PID) and waits for it
+#   xorg_monitors              the monitors as they are now, in order: "DUMMY0 1024x768+0+0 ..."
 # XORG_MODES   the modes the server offers (names WxH, W a multiple of 8), default below; the
 #              MODEs asked for are added to it. A list without 640x480 gives a display that
 #              cannot switch to it.
@@ -18,11 +19,14 @@ source "$(dirname "${BASH_SOURCE[0]}")/x-window.sh"
 XORG_PID=
 XORG_LOG=
 xorg_own_dir=
+xorg_default_modes="640x480 800x600 1024x768 1152x864 1280x720 1280x800 1280x1024 1440x900
+  1600x900 1680x1050 1920x1080"
 
 xorg_start() {
   [ $# -gt 0 ] || { echo "usage: xorg_start MODE [MODE...]" >&2; return 1; }
-  local modes=() m number_file deadline number i
-  read -r -a modes <<<"${XORG_MODES:-640x480 800x600 1024x768 1152x864 1280x720 1280x800 1280x1024 1440x900 1600x900 1680x1050 1920x1080}"
+  local modes=() m number_file deadline number
+  # shellcheck disable=SC2206  # the list is split at blanks and newlines
+  modes=(${XORG_MODES:-$xorg_default_modes})
   for m in "$@"; do
     [[ " ${modes[*]} " == *" $m "* ]] || modes+=("$m")
   done
@@ -128,6 +132,13 @@ Section "Screen"
   EndSubSection
 EndSection
 EOF
+}
+
+# From xrandr's " 0: +*DUMMY0 1024/271x768/203+0+0  DUMMY0": "DUMMY0 1024x768+0+0".
+xorg_monitors() {
+  xrandr --listmonitors |
+    sed -n 's/^ *[0-9]*: [+*]*\([^ ]*\) \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9+]*\).*/\1 \2x\3\4/p' |
+    paste -sd ' '
 }
 
 xorg_fail() {
