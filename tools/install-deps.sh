@@ -19,7 +19,7 @@ pkgs=(
   libxi6:i386 libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
   xvfb xdotool imagemagick x11-utils x11-apps x11-xserver-utils shellcheck
   xserver-xorg-core xserver-xorg-video-dummy
-  libwayland-dev wayland-protocols sway grim wtype swayidle wayvnc
+  libwayland-dev wayland-protocols libxkbcommon-dev sway grim wtype swayidle wayvnc
   fonts-ipafont-gothic locales procps file
   emscripten nodejs chromium
   wixl msitools lintian zip unzip fakeroot dpkg-dev man-db desktop-file-utils git

@@ -1,0 +1,62 @@
+// A run of the Wayland saver: it connects, covers every output with a fullscreen surface (or
+// opens one ordinary window), paces the frames by a timer and the compositor's frame callbacks,
+// and ends on input, a signal or a lost connection. What is drawn is the front-end's own, so that
+// the measuring floor program goes through exactly the same protocol path.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/frame_place.h"
+#include "engine/pixel_lookup.h"
+
+struct SessionOptions {
+  bool window = false;             // one resizable window "Glimra" instead of every output
+  bool stretch = false;            // the picture fills the surface instead of keeping its shape
+  bool enlarged = true;            // the tile is enlarged (else repeated) into the frame
+  long delayMicroseconds = 50000;  // 0: a frame whenever the compositor shows one
+};
+
+// One buffer to paint: XRGB8888 pixels, black outside the picture's place.
+struct PaintTarget {
+  std::uint8_t* pixels;
+  int stride;
+  FramePlace place;
+  const TileSampling& sampling;  // the picture's pixels from the tile
+  bool firstPaint;               // the buffer is new (its picture area is still black)
+};
+
+class Painter {
+ public:
+  virtual ~Painter() = default;
+  // A new frame is due and some output can show it: made once for all of them.
+  virtual void MakeFrame() = 0;
+  // The frame into one cover's buffer.
+  virtual void Paint(const PaintTarget& target) = 0;
+};
+
+struct SessionOutcome {
+  int exitCode = 0;   // 0: ended by input or closed; 1: `error` says why
+  int signal = 0;     // the stop signal that ended the run (SIGTERM, SIGINT, SIGHUP), or 0
+  std::string error;  // one line
+};
+
+// Runs until the end; everything made for the run is released before it returns.
+SessionOutcome RunWaylandSession(const SessionOptions& options, Painter& painter);
+
+// How a cover's buffers map onto its surface: their size in pixels, the buffer scale, and the
+// destination of a viewport (0 x 0: none).
+struct CoverPixels {
+  int width, height;
+  int bufferScale;
+  int viewportWidth, viewportHeight;
+};
+
+// The buffers for a surface of `logical` size in surface coordinates on an output whose current
+// mode is `mode` pixels (0 x 0: unknown, or no output of its own), turned by `transform`, with
+// integer scale `scale`. A whole scale gives buffers of the logical size times the scale; a
+// fractional one (the mode is not the logical size times a whole number) gives buffers of the
+// mode's own size, mapped by a viewport where the compositor offers one, so that each buffer pixel
+// is one pixel of the output and nothing is blurred.
+CoverPixels ChooseCoverPixels(int logicalWidth, int logicalHeight, int modeWidth, int modeHeight,
+                              int transform, int scale, bool viewporter);
