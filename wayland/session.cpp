@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdarg>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -147,10 +149,32 @@ void DropClosedCovers(WaylandClient& client) {
   if (dropped && client.covers.empty()) client.ended = true;
 }
 
+// libwayland's own complaints (no runtime folder, a protocol error) go into the one line that the
+// saver prints instead of lines of their own.
+std::string& LibraryMessage() {
+  static std::string message;
+  return message;
+}
+
+void KeepLibraryMessage(const char* format, va_list arguments) {
+  char text[300];
+  std::vsnprintf(text, sizeof text, format, arguments);
+  std::string message = text;
+  while (!message.empty() && (message.back() == '\n' || message.back() == '.')) message.pop_back();
+  if (message.rfind("error: ", 0) == 0) message.erase(0, 7);
+  LibraryMessage() = message;
+}
+
+// The reason in brackets: libwayland's words where it said any, else the system's.
+std::string Reason(int error) {
+  return " (" + (LibraryMessage().empty() ? std::string(std::strerror(error)) : LibraryMessage()) +
+         ")";
+}
+
 std::string ConnectionError(wl_display* display) {
   const int error = wl_display_get_error(display);
-  return std::string("the connection to the compositor failed (") +
-         (error == EPROTO ? "protocol error" : std::strerror(error)) + ")";
+  if (error == EPROTO && LibraryMessage().empty()) LibraryMessage() = "a protocol error";
+  return "the connection to the compositor failed" + Reason(error);
 }
 
 // One wait for the connection, the timer or a signal, and what came. False when the run ends.
@@ -242,12 +266,14 @@ SessionOutcome RunWaylandSession(const SessionOptions& options, Painter& painter
   WaylandClient client;
   client.options = options;
   client.painter = &painter;
+  wl_log_set_handler_client(KeepLibraryMessage);
   client.display = wl_display_connect(nullptr);
   if (client.display == nullptr) {
+    const int error = errno;
     const char* name = std::getenv("WAYLAND_DISPLAY");
     outcome.exitCode = 1;
     outcome.error = std::string("cannot connect to the Wayland display '") +
-                    (name ? name : "wayland-0") + "' (" + std::strerror(errno) + ")";
+                    (name ? name : "wayland-0") + "'" + Reason(error);
     return outcome;
   }
   // The stop signals arrive through the loop, so that the end is the same as any other.
