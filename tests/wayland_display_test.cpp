@@ -1,0 +1,410 @@
+// glimra-wayland run as a program on a private headless sway (tools/lib/sway.sh): each output
+// shows the frame of glimra-render for the same settings, the same frame on all of them, at the
+// output's own size and pixels (black bars on a wider output, a scale-2 output at its full
+// resolution, an output plugged in mid-run); a button, a key or the fourth new pointer place ends
+// it with 0, and its window closes on q and Esc only; SIGTERM and SIGINT leave no shared memory;
+// without a display it says so in one line; swayidle starts it after an idle timeout.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "display_check.h"
+#include "process_folder.h"
+
+namespace {
+
+std::string TempPath(const std::string& name) {
+  return ProcessFolder() + "/" + name;
+}
+
+// What a shell command printed (stdout and stderr).
+std::string Output(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+    char chunk[4096];
+    for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) text.append(chunk, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+// Whether a shell command (its output dropped) exits with 0.
+bool Succeeds(const std::string& command) {
+  return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A grim picture of all outputs, or of one; false if grim failed.
+bool Screenshot(const std::string& output, Rgb& rgb, int& width) {
+  const std::string path = TempPath("shot.ppm");
+  if (!Succeeds("grim -t ppm " + (output.empty() ? "" : "-o " + output + " ") + "'" + path + "'"))
+    return false;
+  std::ifstream in(path, std::ios::binary);
+  std::string magic;
+  int height = 0, maximum = 0;
+  in >> magic >> width >> height >> maximum;
+  in.get();
+  rgb.assign(static_cast<std::size_t>(width) * height * 3, 0);
+  in.read(reinterpret_cast<char*>(rgb.data()), static_cast<std::streamsize>(rgb.size()));
+  return magic == "P6" && maximum == 255 && in.good();
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+  return count;
+}
+
+// The names in a folder.
+std::set<std::string> Listing(const std::string& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// A sway started by tools/lib/sway.sh: the variables it describes itself with ("NAME=VALUE"
+// lines; none when it did not start, and `failure` says why).
+struct SwaySession {
+  std::vector<std::pair<std::string, std::string>> variables;
+  std::string pid, folder, failure;
+};
+
+SwaySession StartSway(const std::string& settings, const std::string& outputs) {
+  const std::string described = Output("bash -c '" + settings + " && source \"$0\" && sway_start " +
+                                       outputs + " && sway_describe' '" + GLIMRA_SWAY_SH + "'");
+  SwaySession sway;
+  std::istringstream lines(described);
+  for (std::string line; std::getline(lines, line);) {
+    const auto equals = line.find('=');
+    if (equals == std::string::npos) continue;
+    sway.variables.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    if (sway.variables.back().first == "SWAY_PID") sway.pid = sway.variables.back().second;
+    if (sway.variables.back().first == "SWAY_DIR") sway.folder = sway.variables.back().second;
+  }
+  if (sway.pid.empty()) sway.failure = described.empty() ? "no reason given" : described;
+  return sway;
+}
+
+void StopSway(SwaySession& sway) {
+  if (sway.pid.empty()) return;
+  Succeeds("bash -c 'source \"$0\" && SWAY_PID=" + sway.pid + " SWAY_DIR=" + sway.folder +
+           " && sway_stop' '" + GLIMRA_SWAY_SH + "'");
+  sway.pid.clear();
+}
+
+// The test's own commands and programs go to this sway.
+void UseSway(const SwaySession& sway) {
+  for (const auto& [name, value] : sway.variables) setenv(name.c_str(), value.c_str(), 1);
+}
+
+class WaylandDisplayTest : public testing::Test {
+ protected:
+  // One sway for the test process, with two outputs side by side.
+  static void SetUpTestSuite() {
+    sway = StartSway("true", "1280x960 640x480");
+    UseSway(sway);
+  }
+  static void TearDownTestSuite() { StopSway(sway); }
+  void SetUp() override {
+    if (!sway.failure.empty()) GTEST_SKIP() << "sway cannot start here: " << sway.failure;
+  }
+
+  pid_t StartGlimra(std::vector<std::string> args) {
+    args.insert(args.begin(), GLIMRA_WAYLAND);
+    return Start(args, {}, TempPath("glimra-stderr.txt"));
+  }
+
+  // Waits until sway shows `count` surfaces of glimra's (it maps each at its first picture).
+  static bool WaitForCovers(int count, int milliseconds = 5000) {
+    const auto start = Clock::now();
+    while (Milliseconds(start) < milliseconds) {
+      if (Count(Output("swaymsg -t get_tree -r"), "\"app_id\": \"glimra\"") >= count) return true;
+      Sleep(50);
+    }
+    return false;
+  }
+
+  std::string Stderr() { return ReadText(TempPath("glimra-stderr.txt")); }
+
+  static SwaySession sway;
+};
+
+SwaySession WaylandDisplayTest::sway;
+
+struct Area {
+  int left, top, width, height;  // in the screenshot
+};
+
+struct PictureCase {
+  const char* what;
+  std::vector<std::string> options;
+  const char* iniText;              // the same settings for glimra-render
+  int covers;                       // glimra's surfaces once it has started
+  std::vector<std::string> during;  // sway commands once it shows its covers
+  const char* shotOutput;           // "": all outputs
+  std::vector<Area> areas;          // each shows the same frame
+  std::vector<std::string> after;   // sway commands after the picture; it carries on
+};
+
+TEST_F(WaylandDisplayTest, EveryOutputShowsTheRenderersFrame) {
+  const std::string ini = TempPath("case.ini");
+  const std::vector<PictureCase> cases = {
+      {"defaults, 1280x960 and 640x480",
+       {},
+       "",
+       2,
+       {},
+       "",
+       {{0, 0, 1280, 960}, {1280, 0, 640, 480}},
+       {}},
+      {"options",
+       {"--cycle", "7", "--circles", "4", "--palette", "shift", "--tile", "--red-speed", "30"},
+       "[Glimra ScreenSaver]\ncycle=7\ncir=0\npal=2\none=0\ndx_r=30\n",
+       2,
+       {},
+       "",
+       {{0, 0, 1280, 960}, {1280, 0, 640, 480}},
+       {}},
+      {"--ini, the first output turned 1280x720 mid-run: black bars at the sides",
+       {"--ini", ini},
+       "[Glimra ScreenSaver]\npal=6\ncir=2\ndx_g=55\ncycle=13\n",
+       2,
+       {"output HEADLESS-1 resolution 1280x720"},
+       "",
+       {{0, 0, 1280, 720}, {1280, 0, 640, 480}},
+       {"output HEADLESS-1 resolution 1280x960"}},
+      // Tiled, so that the 960 x 720 picture is no whole enlargement of a 480 x 360 one.
+      {"1280x720 at scale 2, tiled: the output's own pixels, not its 640x360 surface enlarged",
+       {"--palette", "water-surface", "--tile"},
+       "[Glimra ScreenSaver]\npal=5\none=0\n",
+       2,
+       {"output HEADLESS-1 resolution 1280x720 scale 2"},
+       "HEADLESS-1",
+       {{0, 0, 1280, 720}},
+       {"output HEADLESS-1 resolution 1280x960 scale 1"}},
+      {"an output plugged in mid-run",
+       {},
+       "",
+       2,
+       {"create_output", "output HEADLESS-3 resolution 800x600"},
+       "HEADLESS-3",
+       {{0, 0, 800, 600}},
+       {}},
+  };
+  for (const PictureCase& c : cases) {
+    std::ofstream(ini, std::ios::binary) << c.iniText;
+    const auto start = Clock::now();
+    const pid_t pid = StartGlimra(c.options);
+    ASSERT_TRUE(WaitForCovers(c.covers)) << c.what << ": " << Stderr();
+    for (const std::string& command : c.during)
+      EXPECT_TRUE(Succeeds("swaymsg " + command)) << command;
+    Sleep(700);
+    // grim takes each output as sway next draws it; should a new frame fall between two outputs
+    // (sway draws them in step, so this was not seen in 60 pictures), a second picture decides.
+    std::vector<Rgb> frames;
+    std::vector<int> shown;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      Rgb shot;
+      int width = 0;
+      ASSERT_TRUE(Screenshot(c.shotOutput, shot, width)) << c.what;
+      const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
+      if (static_cast<int>(frames.size()) < most) frames = RenderedFrames(GLIMRA_RENDER, ini, most);
+      ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
+      shown.clear();
+      for (const Area& a : c.areas)
+        shown.push_back(FrameShown({shot, width, a.left, a.top, a.width, a.height}, frames, false));
+      if (std::set<int>(shown.begin(), shown.end()).size() == 1) break;
+    }
+    std::fprintf(stderr, "%s: frame %d of at most %zu\n", c.what, shown.empty() ? 0 : shown[0],
+                 frames.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+      EXPECT_GT(shown[i], 1) << c.what << ", area " << i << ": none of frames 2.." << frames.size();
+      EXPECT_EQ(shown[i], shown[0]) << c.what << ", area " << i << ": not the first area's frame";
+    }
+    for (const std::string& command : c.after)
+      EXPECT_TRUE(Succeeds("swaymsg " + command)) << command;
+    Sleep(300);
+    int status = 0;
+    EXPECT_FALSE(WaitFor(pid, 0, status)) << c.what << ": it ended: " << Stderr();
+    kill(pid, SIGTERM);
+    ASSERT_TRUE(WaitFor(pid, 3000, status)) << c.what;
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << c.what;
+  }
+}
+
+struct InputCase {
+  const char* what;
+  std::vector<std::string> options;
+  std::vector<std::string> harmless;  // commands after which it goes on
+  std::string ending;                 // the command after which it ends with 0
+};
+
+TEST_F(WaylandDisplayTest, InputEndsTheRun) {
+  // A virtual pointer: the headless seat has none, and without one sway's cursor moves reach no
+  // client. It stays for the rest of the test.
+  const pid_t vnc = Start({"wayvnc", "-u", TempPath("vnc.sock")}, {}, TempPath("vnc-stderr.txt"));
+  const auto start = Clock::now();
+  while (Output("swaymsg -t get_seats -r").find("\"pointer\"") == std::string::npos &&
+         Milliseconds(start) < 5000)
+    Sleep(50);
+  const std::string click =
+      "swaymsg seat seat0 cursor press button1 && swaymsg seat seat0 cursor release button1";
+  auto moveTo = [](int x, int y) {
+    return "swaymsg seat seat0 cursor set " + std::to_string(x) + " " + std::to_string(y);
+  };
+  const std::vector<InputCase> cases = {
+      {"a pointer button", {}, {}, click},
+      {"a key", {}, {}, "wtype a"},
+      {"the fourth new pointer place",
+       {},
+       {moveTo(700, 500), moveTo(710, 500), moveTo(710, 510)},
+       moveTo(100, 100)},
+      {"the window: q",
+       {"--window"},
+       {"wtype a", click, moveTo(10, 10), moveTo(20, 20), moveTo(30, 30), moveTo(40, 40)},
+       "wtype q"},
+      {"the window: Esc", {"--window"}, {"wtype -k Return", "wtype x"}, "wtype -k Escape"},
+  };
+  for (const InputCase& c : cases) {
+    ASSERT_TRUE(Succeeds(moveTo(640, 480)));  // where the pointer is as the surfaces appear
+    const pid_t pid = StartGlimra(c.options);
+    ASSERT_TRUE(WaitForCovers(c.options.empty() ? 2 : 1)) << c.what << ": " << Stderr();
+    Sleep(200);
+    int status = 0;
+    for (const std::string& command : c.harmless) {
+      EXPECT_TRUE(Succeeds(command)) << command;
+      Sleep(100);
+    }
+    Sleep(300);
+    EXPECT_FALSE(WaitFor(pid, 0, status)) << c.what << ": ended before '" << c.ending << "'";
+    EXPECT_TRUE(Succeeds(c.ending)) << c.ending;
+    const bool ended = WaitFor(pid, 3000, status);
+    if (!ended) Stop(pid);
+    EXPECT_TRUE(ended) << c.what << ": still running after '" << c.ending << "'";
+    EXPECT_TRUE(ended && WIFEXITED(status) && WEXITSTATUS(status) == 0) << c.what << Stderr();
+  }
+  kill(vnc, SIGTERM);
+  int status = 0;
+  if (!WaitFor(vnc, 3000, status)) Stop(vnc);
+}
+
+// The buffers live in an unnamed memory file: whatever ends the run, nothing is left in
+// /dev/shm or the runtime folder, and the signal itself ends the process.
+TEST_F(WaylandDisplayTest, StopSignalsLeaveNothingBehind) {
+  const std::string runtime = std::getenv("XDG_RUNTIME_DIR");
+  for (int signal : {SIGTERM, SIGINT}) {
+    const auto shm = Listing("/dev/shm"), folder = Listing(runtime);
+    const pid_t pid = StartGlimra({});
+    ASSERT_TRUE(WaitForCovers(2)) << Stderr();
+    const std::string maps = ReadText("/proc/" + std::to_string(pid) + "/maps");
+    EXPECT_NE(maps.find("/memfd:glimra-wayland"), std::string::npos) << "no memfd mapped";
+    kill(pid, signal);
+    int status = 0;
+    ASSERT_TRUE(WaitFor(pid, 3000, status)) << strsignal(signal);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
+    EXPECT_EQ(Listing("/dev/shm"), shm) << strsignal(signal);
+    EXPECT_EQ(Listing(runtime), folder) << strsignal(signal);
+  }
+}
+
+// An output taken away mid-run is dropped and the others carry on; one plugged in is covered. A
+// headless sway cannot take one away, so the outputs are windows of a sway nested in the test's:
+// closing one's window there takes it away.
+TEST_F(WaylandDisplayTest, OutputsComeAndGo) {
+  SwaySession nested = StartSway("SWAY_NESTED=1", "640x480 640x480");
+  if (!nested.failure.empty()) GTEST_SKIP() << "no nested sway: " << nested.failure;
+  const std::string outer = std::getenv("SWAYSOCK");
+  UseSway(nested);
+  const pid_t pid = StartGlimra({});
+  EXPECT_TRUE(WaitForCovers(2)) << Stderr();
+  EXPECT_TRUE(Succeeds("swaymsg -s '" + outer + "' '[title=\"wlroots - WL-2\"] kill'"));
+  Sleep(500);
+  int status = 0;
+  EXPECT_FALSE(WaitFor(pid, 0, status)) << "it ended with an output: " << Stderr();
+  EXPECT_EQ(Count(Output("swaymsg -t get_tree -r"), "\"app_id\": \"glimra\""), 1);
+  EXPECT_TRUE(Succeeds("swaymsg create_output"));
+  EXPECT_TRUE(WaitForCovers(2)) << "the new output is not covered";
+  kill(pid, SIGTERM);
+  EXPECT_TRUE(WaitFor(pid, 3000, status) && WIFSIGNALED(status)) << Stderr();
+  StopSway(nested);
+  UseSway(sway);
+}
+
+// swayidle, as the README's line has it, with a one-second timeout: the saver comes after it and
+// a key ends it with 0.
+TEST_F(WaylandDisplayTest, IdleDaemonStartsIt) {
+  const std::string status = TempPath("status");
+  const auto start = Clock::now();
+  const pid_t idle = Start({"swayidle", "-w", "timeout", "1",
+                            std::string("'") + GLIMRA_WAYLAND + "'; echo $? >'" + status + "'"},
+                           {}, TempPath("swayidle-stderr.txt"));
+  ASSERT_TRUE(WaitForCovers(2, 8000)) << ReadText(TempPath("swayidle-stderr.txt"));
+  EXPECT_GE(Milliseconds(start), 900) << "before the idle timeout";
+  // wtype's keyboard is the seat's only one: a pause lets the saver take it before the key.
+  EXPECT_TRUE(Succeeds("wtype -s 300 a"));
+  const auto typed = Clock::now();
+  while (ReadText(status).empty() && Milliseconds(typed) < 3000) Sleep(50);
+  EXPECT_EQ(ReadText(status), "0\n");
+  kill(idle, SIGTERM);
+  int ended = 0;
+  if (!WaitFor(idle, 3000, ended)) Stop(idle);
+}
+
+// No display, or options it cannot use: one line on stderr and 1; --help: 0.
+TEST(WaylandExitCodesTest, OneLineAndExitCode) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::vector<std::string> environment;
+    int exitCode;
+    const char* mentions;
+  };
+  const std::string empty = TempPath("empty-runtime");
+  std::filesystem::create_directories(empty);
+  const std::vector<Case> cases = {
+      {"help", {"--help"}, {}, 0, ""},
+      {"value out of range", {"--cycle", "21"}, {}, 1, "--cycle"},
+      {"an X11 option", {"--root"}, {}, 1, "unknown option '--root'"},
+      {"no compositor",
+       {},
+       {"XDG_RUNTIME_DIR=" + empty, "WAYLAND_DISPLAY"},
+       1,
+       "cannot connect to the Wayland display 'wayland-0'"},
+      {"no such socket",
+       {},
+       {"XDG_RUNTIME_DIR=" + empty, "WAYLAND_DISPLAY=nothing-here"},
+       1,
+       "'nothing-here'"},
+      {"no runtime folder", {}, {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY"}, 1, "XDG_RUNTIME_DIR"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.begin(), GLIMRA_WAYLAND);
+    const pid_t pid = Start(args, c.environment, TempPath("stderr.txt"));
+    int status = 0;
+    const bool ended = WaitFor(pid, 3000, status);
+    if (!ended) Stop(pid);
+    ASSERT_TRUE(ended) << c.what;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == c.exitCode) << c.what;
+    const std::string err = ReadText(TempPath("stderr.txt"));
+    if (c.exitCode == 0) {
+      EXPECT_EQ(err, "") << c.what;
+      continue;
+    }
+    EXPECT_EQ(err.rfind("glimra-wayland: ", 0), 0u) << c.what << ": " << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << c.what << ": one line: " << err;
+    EXPECT_NE(err.find(c.mentions), std::string::npos) << c.what << ": " << err;
+  }
+}
+
+}  // namespace
