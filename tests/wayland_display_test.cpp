@@ -17,14 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "display_check.h"
-#include "process_folder.h"
+#include "display_test_support.h"
 
 namespace {
-
-std::string TempPath(const std::string& name) {
-  return ProcessFolder() + "/" + name;
-}
 
 // What a shell command printed (stdout and stderr).
 std::string Output(const std::string& command) {
@@ -141,9 +136,12 @@ class WaylandDisplayTest : public testing::Test {
 
 SwaySession WaylandDisplayTest::sway;
 
-struct Area {
-  int left, top, width, height;  // in the screenshot
-};
+// The number (from 1) of the first of `frames` that the area shows, or 0.
+int FrameShown(const Rgb& shot, int shotWidth, const Area& area, const std::vector<Rgb>& frames) {
+  for (std::size_t k = 0; k < frames.size(); ++k)
+    if (ShowsFrame(shot, shotWidth, area, frames[k], false)) return static_cast<int>(k) + 1;
+  return 0;
+}
 
 struct PictureCase {
   const char* what;
@@ -218,11 +216,10 @@ TEST_F(WaylandDisplayTest, EveryOutputShowsTheRenderersFrame) {
       int width = 0;
       ASSERT_TRUE(Screenshot(c.shotOutput, shot, width)) << c.what;
       const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
-      if (static_cast<int>(frames.size()) < most) frames = RenderedFrames(GLIMRA_RENDER, ini, most);
+      if (static_cast<int>(frames.size()) < most) frames = RenderedFrames(ini, most);
       ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
       shown.clear();
-      for (const Area& a : c.areas)
-        shown.push_back(FrameShown({shot, width, a.left, a.top, a.width, a.height}, frames, false));
+      for (const Area& a : c.areas) shown.push_back(FrameShown(shot, width, a, frames));
       if (std::set<int>(shown.begin(), shown.end()).size() == 1) break;
     }
     std::fprintf(stderr, "%s: frame %d of at most %zu\n", c.what, shown.empty() ? 0 : shown[0],

@@ -1,7 +1,7 @@
 # The Wayland saver run as a program on a private headless sway (skipped where sway cannot start).
 if(TARGET glimra-wayland AND TARGET glimra-render)
   find_package(GIF REQUIRED)
-  glimra_test(wayland_display_test SOURCES wayland_display_test.cpp display_check.cpp
+  glimra_test(wayland_display_test SOURCES wayland_display_test.cpp display_test_support.cpp
     LINKS GIF::GIF NATIVE_ONLY)
   target_compile_definitions(wayland_display_test PRIVATE
     GLIMRA_WAYLAND="$<TARGET_FILE:glimra-wayland>" GLIMRA_RENDER="$<TARGET_FILE:glimra-render>"

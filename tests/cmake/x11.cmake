@@ -9,6 +9,7 @@ if(TARGET glimra-x11 AND TARGET glimra-render)
   find_package(GIF REQUIRED)
   glimra_test(x11_display_test
     SOURCES x11_display_test.cpp x11_monitors_test.cpp x11_test_support.cpp
+      display_test_support.cpp
     LINKS X11::X11 GIF::GIF NATIVE_ONLY LOCK x11_display)
   # The counter of shown pictures (a measuring aid) tells the picture tests which path drew them:
   # the server's scaling or the saver's own.

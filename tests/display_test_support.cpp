@@ -1,8 +1,11 @@
-// Programs started for the display tests, and their screenshots compared with the renderer's.
-#include "display_check.h"
+// The savers' program tests' shared helpers.
+#include <gtest/gtest.h>
+
+#include "display_test_support.h"
 
 #include <fcntl.h>
 #include <gif_lib.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +16,10 @@
 #include <thread>
 
 #include "process_folder.h"
+
+std::string TempPath(const std::string& name) {
+  return ProcessFolder() + "/" + name;
+}
 
 void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -62,12 +69,12 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
-std::vector<Rgb> RenderedFrames(const std::string& renderer, const std::string& ini, int count) {
-  const std::string gifPath = ProcessFolder() + "/reference.gif";
-  const std::string command = "'" + renderer + "' --ini '" + ini + "' --frames " +
+std::vector<Rgb> RenderedFrames(const std::string& ini, int count) {
+  const std::string gifPath = TempPath("reference.gif");
+  const std::string command = std::string("'") + GLIMRA_RENDER + "' --ini '" + ini + "' --frames " +
                               std::to_string(count) + " --gif '" + gifPath + "' 2>/dev/null";
+  EXPECT_EQ(std::system(command.c_str()), 0);
   std::vector<Rgb> frames;
-  if (std::system(command.c_str()) != 0) return frames;
   int error = 0;
   GifFileType* gif = DGifOpenFileName(gifPath.c_str(), &error);
   if (gif == nullptr || DGifSlurp(gif) != GIF_OK) return frames;
@@ -86,7 +93,7 @@ std::vector<Rgb> RenderedFrames(const std::string& renderer, const std::string& 
   return frames;
 }
 
-bool ShowsFrame(const ShotArea& area, const Rgb& frame, bool stretch) {
+bool ShowsFrame(const Rgb& shot, int shotWidth, const Area& area, const Rgb& frame, bool stretch) {
   const int width = area.width, height = area.height;
   int pictureWidth = width, pictureHeight = height;
   if (!stretch && width * 3 <= height * 4) pictureHeight = (width * 3 + 2) / 4;
@@ -100,14 +107,8 @@ bool ShowsFrame(const ShotArea& area, const Rgb& frame, bool stretch) {
       const std::uint8_t* want =
           inside ? &frame[((py * 480 / pictureHeight) * 640 + px * 640 / pictureWidth) * 3] : black;
       const std::uint8_t* got =
-          &area.shot[(static_cast<std::size_t>(area.top + y) * area.stride + area.left + x) * 3];
+          &shot[(static_cast<std::size_t>(area.y + y) * shotWidth + area.x + x) * 3];
       if (want[0] != got[0] || want[1] != got[1] || want[2] != got[2]) return false;
     }
   return true;
-}
-
-int FrameShown(const ShotArea& area, const std::vector<Rgb>& frames, bool stretch) {
-  for (std::size_t k = 0; k < frames.size(); ++k)
-    if (ShowsFrame(area, frames[k], stretch)) return static_cast<int>(k) + 1;
-  return 0;
 }
