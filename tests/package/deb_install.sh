@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: lintian finds no error; its file name matches its version and architecture;
-# installed with apt, the saver answers --help and its manual page is found; purged (always, also
-# when a check fails), none of its files is left.
+# installed with apt, the savers answer --help and their manual pages are found; purged (always,
+# also when a check fails), none of its files is left.
 # Installs on this machine, so it needs root; a glimra installed before is purged first.
 #   deb_install.sh GLIMRA.DEB
 set -euo pipefail
@@ -23,6 +23,9 @@ apt install "$deb"
 files=$(dpkg -L glimra)
 /usr/libexec/xscreensaver/glimra --help >/dev/null || { echo "glimra --help failed" >&2; bad=1; }
 [ "$(man -w 6 glimra)" = /usr/share/man/man6/glimra.6.gz ] || { echo "man -w 6 glimra" >&2; bad=1; }
+/usr/bin/glimra-wayland --help >/dev/null || { echo "glimra-wayland --help failed" >&2; bad=1; }
+[ "$(man -w 6 glimra-wayland)" = /usr/share/man/man6/glimra-wayland.6.gz ] ||
+  { echo "man -w 6 glimra-wayland" >&2; bad=1; }
 
 apt purge glimra
 trap - EXIT
