@@ -3,7 +3,8 @@
 // output's own size and pixels (black bars on a wider output, a scale-2 output at its full
 // resolution, an output plugged in mid-run); a button, a key or the fourth new pointer place ends
 // it with 0, and its window closes on q and Esc only; SIGTERM and SIGINT leave no shared memory;
-// without a display it says so in one line; swayidle starts it after an idle timeout.
+// without a display it says so in one line; swayidle starts it after an idle timeout. And the rule
+// of the buffers' pixel size for any scale and turn.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "display_test_support.h"
+#include "wayland/session.h"
 
 namespace {
 
@@ -355,6 +357,36 @@ TEST_F(WaylandDisplayTest, IdleDaemonStartsIt) {
   kill(idle, SIGTERM);
   int ended = 0;
   if (!WaitFor(idle, 3000, ended)) Stop(idle);
+}
+
+// The buffers' pixels for a surface: one buffer pixel for each output pixel wherever the
+// compositor allows it.
+TEST(WaylandCoverPixelsTest, OneBufferPixelPerOutputPixel) {
+  struct Case {
+    const char* what;
+    int logicalWidth, logicalHeight, modeWidth, modeHeight, transform, scale;
+    bool viewporter;
+    CoverPixels want;
+  };
+  const std::vector<Case> cases = {
+      {"scale 1", 1280, 960, 1280, 960, 0, 1, true, {1280, 960, 1, 0, 0}},
+      {"scale 2", 640, 360, 1280, 720, 0, 2, true, {1280, 720, 2, 0, 0}},
+      {"scale 1.5: the mode's pixels", 853, 640, 1280, 960, 0, 2, true, {1280, 960, 1, 853, 640}},
+      {"scale 1.5 without a viewporter", 853, 640, 1280, 960, 0, 2, false, {1706, 1280, 2, 0, 0}},
+      {"turned by 90 degrees", 480, 640, 640, 480, 1, 1, true, {480, 640, 1, 0, 0}},
+      {"turned, scale 1.5", 640, 853, 1280, 960, 3, 2, true, {960, 1280, 1, 640, 853}},
+      {"smaller than the output", 640, 480, 1920, 1080, 0, 1, true, {640, 480, 1, 0, 0}},
+      {"a window (no mode)", 500, 300, 0, 0, 0, 2, true, {1000, 600, 2, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    const CoverPixels got = ChooseCoverPixels(c.logicalWidth, c.logicalHeight, c.modeWidth,
+                                              c.modeHeight, c.transform, c.scale, c.viewporter);
+    EXPECT_EQ(got.width, c.want.width) << c.what;
+    EXPECT_EQ(got.height, c.want.height) << c.what;
+    EXPECT_EQ(got.bufferScale, c.want.bufferScale) << c.what;
+    EXPECT_EQ(got.viewportWidth, c.want.viewportWidth) << c.what;
+    EXPECT_EQ(got.viewportHeight, c.want.viewportHeight) << c.what;
+  }
 }
 
 // No display, or options it cannot use: one line on stderr and 1; --help: 0.

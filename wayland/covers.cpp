@@ -91,9 +91,7 @@ CoverPixels PixelsOf(const Cover& cover) {
 }
 
 // Buffers, place and sampling for the cover's present size; false when there is no memory.
-bool FitBuffers(WaylandClient& client, Cover& cover) {
-  const CoverPixels pixels = PixelsOf(cover);
-  if (pixels.width <= 0 || pixels.height <= 0) return false;
+bool FitBuffers(WaylandClient& client, Cover& cover, const CoverPixels& pixels) {
   if (cover.pool.width == pixels.width && cover.pool.height == pixels.height &&
       cover.pixels.bufferScale == pixels.bufferScale &&
       cover.pixels.viewportWidth == pixels.viewportWidth &&
@@ -118,14 +116,16 @@ bool FitBuffers(WaylandClient& client, Cover& cover) {
   return true;
 }
 
-// Configured, the last picture shown, and a buffer to paint (or none made yet).
+// Configured with a size (an output that has not told its mode yet is drawn once it does), the
+// last picture shown, and a buffer to paint (or none made yet).
 bool CanDraw(Cover& cover) {
-  return cover.configured && !cover.closed && cover.frameCallback == nullptr &&
-         (cover.pool.pool == nullptr || FreeBuffer(cover.pool) != nullptr);
+  const CoverPixels pixels = PixelsOf(cover);
+  return cover.configured && !cover.closed && cover.frameCallback == nullptr && pixels.width > 0 &&
+         pixels.height > 0 && (cover.pool.pool == nullptr || FreeBuffer(cover.pool) != nullptr);
 }
 
 void Draw(WaylandClient& client, Cover& cover) {
-  if (!FitBuffers(client, cover)) {
+  if (!FitBuffers(client, cover, PixelsOf(cover))) {
     client.failure = "no memory for a buffer of the output's size";
     return;
   }

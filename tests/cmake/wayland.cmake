@@ -2,7 +2,7 @@
 if(TARGET glimra-wayland AND TARGET glimra-render)
   find_package(GIF REQUIRED)
   glimra_test(wayland_display_test SOURCES wayland_display_test.cpp display_test_support.cpp
-    LINKS GIF::GIF NATIVE_ONLY)
+    LINKS glimra_wayland_session GIF::GIF NATIVE_ONLY)
   target_compile_definitions(wayland_display_test PRIVATE
     GLIMRA_WAYLAND="$<TARGET_FILE:glimra-wayland>" GLIMRA_RENDER="$<TARGET_FILE:glimra-render>"
     GLIMRA_SWAY_SH="${PROJECT_SOURCE_DIR}/tools/lib/sway.sh")
