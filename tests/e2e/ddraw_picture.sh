@@ -31,7 +31,7 @@ for direct_x in 1 2; do
     fail "direct_x=$direct_x: the monitor during the run: $monitor"
   mode_during="$(display_mode), $monitor"
   [[ $mode_during == "640 480 "* ]] || fail "direct_x=$direct_x: during the run: $mode_during"
-  frame=$(shown_frame 60000 top-down 1)
+  frame=$(shown_frame 60000 top-down 0.2 40)
   [ -n "$frame" ] || fail "direct_x=$direct_x: the screenshot is none of the first 60000 frames"
   log "direct_x=$direct_x: $mode_during during the run; the screenshot is frame $frame, row 0 at the top"
   render_matches "$frame" || fail "direct_x=$direct_x: glimra-render's frame $frame differs"

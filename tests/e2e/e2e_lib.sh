@@ -187,17 +187,17 @@ frame_of() {
   timeout 120 "$FINDER" "$INI" "$1" "$2" "$3" || true
 }
 
-# shown_frame LIMIT ORDER PAUSE [PICTURE]: screenshots the display up to five times, PAUSE seconds
-# apart, and prints the number of the frame (within the first LIMIT, rows in ORDER) that one of
-# them shows (in PICTURE, as `screenshot` takes it, where given); prints nothing when none does. A
-# shot taken while a frame is half drawn shows no frame, hence the retries. The last shot stays in
-# $WORK/shot.rgb.
+# shown_frame LIMIT ORDER PAUSE TRIES [PICTURE]: screenshots the display up to TRIES times, PAUSE
+# seconds apart, and prints the number of the frame (within the first LIMIT, rows in ORDER) that
+# one of them shows (in PICTURE, as `screenshot` takes it, where given); prints nothing when none
+# does. A shot taken while a frame is half drawn shows no frame, hence the retries: Wine's
+# unpaced DirectDraw flips on Xorg show most shots torn. The last shot stays in $WORK/shot.rgb.
 shown_frame() {
-  local frame=''
+  local frame='' try
   step "matching screenshots to the first $1 frames ($2)"
-  for _ in 1 2 3 4 5; do
+  for ((try = 0; try < $4; try++)); do
     sleep "$3"
-    screenshot "$WORK/shot.rgb" "${4:-}"
+    screenshot "$WORK/shot.rgb" "${5:-}"
     frame=$(frame_of "$WORK/shot.rgb" "$1" "$2")
     [ -n "$frame" ] && break
   done

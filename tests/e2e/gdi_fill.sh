@@ -27,7 +27,7 @@ check_screen() {
   [ "$monitor" = "DUMMY0 $screen+0+0" ] || fail "$screen: the monitor during the run: $monitor"
 
   # Mirrored: the DIB is bottom-up.
-  frame=$(shown_frame 2000 bottom-up 0.5 "$picture")
+  frame=$(shown_frame 2000 bottom-up 0.5 5 "$picture")
   [ -n "$frame" ] || fail "$screen: $picture is none of the first 2000 frames, stretched"
   log "$screen: $picture shows frame $frame"
   local bar

@@ -19,7 +19,7 @@ during=$(wait_monitors "DUMMY0 640x480+0+0" 5) || fail "the monitor during the r
 log "the monitor switched to 640x480"
 
 # A frame is painted within a tick.
-frame=$(shown_frame 2000 bottom-up 0.5)
+frame=$(shown_frame 2000 bottom-up 0.5 5)
 [ -n "$frame" ] || fail "the screenshot is none of the first 2000 frames, mirrored"
 log "the screenshot is frame $frame, mirrored"
 [ -z "$(frame_of "$WORK/shot.rgb" 2000 top-down)" ] || fail "the picture is not mirrored"
