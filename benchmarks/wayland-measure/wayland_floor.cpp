@@ -42,8 +42,8 @@ int main(int argc, char** argv) {
   SaverOptions options;
   std::string error;
   if (!ParseSaverOptions(SaverProgram::Wayland, argc, argv, options, error) || options.help) {
-    std::fprintf(stderr, "wayland-floor: %s\n", options.help ? "takes glimra-wayland's options"
-                                                             : error.c_str());
+    std::fprintf(stderr, "wayland-floor: %s\n",
+                 options.help ? "takes glimra-wayland's options" : error.c_str());
     return 1;
   }
   SessionOptions session;
