@@ -29,7 +29,9 @@ const char kWaylandPlaces[] =
     "Interference rings on every output of a Wayland desktop, until a key, a button or\n"
     "the pointer's moves end them (for an idle daemon: swayidle -w timeout 300 glimra-wayland).\n"
     "Where to draw:\n"
-    "  --window           one ordinary window \"Glimra\" instead (Esc or q closes it)\n";
+    "  --window           one ordinary window \"Glimra\" instead (Esc or q closes it)\n"
+    "  --background       a wallpaper under the windows on every output instead (a\n"
+    "                     layer-shell surface; input does not end it, a signal does)\n";
 
 const char kSharedOptions[] =
     "Pace:\n"
@@ -167,6 +169,8 @@ bool ParseSaverOptions(SaverProgram program, int argc, char** argv, SaverOptions
       options.root = true;
     } else if (!x11 && name == "window") {
       options.window = true;
+    } else if (!x11 && name == "background") {
+      options.background = true;
     } else if (name == "fps") {
       options.showFps = true;
     } else if (name == "stretch") {
@@ -178,6 +182,10 @@ bool ParseSaverOptions(SaverProgram program, int argc, char** argv, SaverOptions
       error = "unknown option '" + arg + "' (try --help)";
       return false;
     }
+  }
+  if (options.window && options.background) {
+    error = "--window and --background cannot be used together";
+    return false;
   }
   return true;
 }

@@ -11,13 +11,14 @@
 // Whose command line: the options of the place to draw differ.
 enum class SaverProgram {
   X11,      // glimra: --window-id, --root
-  Wayland,  // glimra-wayland: --window
+  Wayland,  // glimra-wayland: --window, --background
 };
 
 struct SaverOptions {
-  std::string windowId;            // X11 --window-id as given (parsed by the window choice)
-  bool root = false;               // X11 --root
-  bool window = false;             // Wayland --window: one ordinary window instead of every output
+  std::string windowId;     // X11 --window-id as given (parsed by the window choice)
+  bool root = false;        // X11 --root
+  bool window = false;      // Wayland --window: one ordinary window instead of every output
+  bool background = false;  // Wayland --background: a wallpaper under the windows on every output
   long delayMicroseconds = 50000;  // from one frame to the next: 20 frames a second
   bool showFps = false;
   bool stretch = false;  // fill the window instead of keeping the picture's 4:3 shape

@@ -3,11 +3,15 @@
 // output's own size and pixels (black bars on a wider output, a scale-2 output at its full
 // resolution, an output plugged in mid-run); a button, a key or the fourth new pointer place ends
 // it with 0, and its window closes on q and Esc only; SIGTERM and SIGINT leave no shared memory;
-// without a display it says so in one line; swayidle starts it after an idle timeout. And the rule
-// of the buffers' pixel size for any scale and turn.
+// without a display it says so in one line; swayidle starts it after an idle timeout. The
+// wallpaper (--background) on every output, also as a locker's plugin, which no input ends. And
+// the rule of the buffers' pixel size for any scale, fractional scale and turn.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -131,6 +135,29 @@ class WaylandDisplayTest : public testing::Test {
     return false;
   }
 
+  // Waits until no pixel of the outputs shows sway's background (#FF00FF): the milliseconds it
+  // took, or -1.
+  static long WaitForPicture(int milliseconds = 3000) {
+    const auto start = Clock::now();
+    while (Milliseconds(start) < milliseconds) {
+      Rgb shot;
+      int width = 0;
+      bool background = !Screenshot("", shot, width);
+      for (std::size_t i = 0; !background && i + 2 < shot.size(); i += 3)
+        background = shot[i] == 0xFF && shot[i + 1] == 0 && shot[i + 2] == 0xFF;
+      if (!background) return Milliseconds(start);
+      Sleep(20);
+    }
+    return -1;
+  }
+
+  // Waits for glimra's surfaces: a window or one per output in the tree, or the wallpaper's
+  // picture over both outputs.
+  static bool WaitForGlimra(const std::vector<std::string>& options) {
+    if (options == std::vector<std::string>{"--background"}) return WaitForPicture() >= 0;
+    return WaitForCovers(options.empty() ? 2 : 1);
+  }
+
   std::string Stderr() { return ReadText(TempPath("glimra-stderr.txt")); }
 
   static SwaySession sway;
@@ -143,6 +170,34 @@ int FrameShown(const Rgb& shot, int shotWidth, const Area& area, const std::vect
   for (std::size_t k = 0; k < frames.size(); ++k)
     if (ShowsFrame(shot, shotWidth, area, frames[k], false)) return static_cast<int>(k) + 1;
   return 0;
+}
+
+// A picture of `output` ("": all) shows in every area the same frame of glimra-render's for the
+// settings `ini`, a later one than the first, of those that could have come since `start` (20 a
+// second). grim takes each output as sway next draws it; should a new frame fall between two
+// outputs (sway draws them in step, so this was not seen in 60 pictures), a second picture decides.
+void ExpectSameFrame(const std::string& what, const std::string& output,
+                     const std::vector<Area>& areas, const std::string& ini,
+                     Clock::time_point start) {
+  std::vector<Rgb> frames;
+  std::vector<int> shown;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    Rgb shot;
+    int width = 0;
+    ASSERT_TRUE(Screenshot(output, shot, width)) << what;
+    const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
+    if (static_cast<int>(frames.size()) < most) frames = RenderedFrames(ini, most);
+    ASSERT_EQ(static_cast<int>(frames.size()), most) << what;
+    shown.clear();
+    for (const Area& a : areas) shown.push_back(FrameShown(shot, width, a, frames));
+    if (std::set<int>(shown.begin(), shown.end()).size() == 1) break;
+  }
+  std::fprintf(stderr, "%s: frame %d of at most %zu\n", what.c_str(), shown.empty() ? 0 : shown[0],
+               frames.size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    EXPECT_GT(shown[i], 1) << what << ", area " << i << ": none of frames 2.." << frames.size();
+    EXPECT_EQ(shown[i], shown[0]) << what << ", area " << i << ": not the first area's frame";
+  }
 }
 
 struct PictureCase {
@@ -209,27 +264,7 @@ TEST_F(WaylandDisplayTest, EveryOutputShowsTheRenderersFrame) {
     for (const std::string& command : c.during)
       EXPECT_TRUE(Succeeds("swaymsg " + command)) << command;
     Sleep(700);
-    // grim takes each output as sway next draws it; should a new frame fall between two outputs
-    // (sway draws them in step, so this was not seen in 60 pictures), a second picture decides.
-    std::vector<Rgb> frames;
-    std::vector<int> shown;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-      Rgb shot;
-      int width = 0;
-      ASSERT_TRUE(Screenshot(c.shotOutput, shot, width)) << c.what;
-      const int most = static_cast<int>(Milliseconds(start) / 50) + 10;
-      if (static_cast<int>(frames.size()) < most) frames = RenderedFrames(ini, most);
-      ASSERT_EQ(static_cast<int>(frames.size()), most) << c.what;
-      shown.clear();
-      for (const Area& a : c.areas) shown.push_back(FrameShown(shot, width, a, frames));
-      if (std::set<int>(shown.begin(), shown.end()).size() == 1) break;
-    }
-    std::fprintf(stderr, "%s: frame %d of at most %zu\n", c.what, shown.empty() ? 0 : shown[0],
-                 frames.size());
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-      EXPECT_GT(shown[i], 1) << c.what << ", area " << i << ": none of frames 2.." << frames.size();
-      EXPECT_EQ(shown[i], shown[0]) << c.what << ", area " << i << ": not the first area's frame";
-    }
+    ExpectSameFrame(c.what, c.shotOutput, c.areas, ini, start);
     for (const std::string& command : c.after)
       EXPECT_TRUE(Succeeds("swaymsg " + command)) << command;
     Sleep(300);
@@ -245,7 +280,7 @@ struct InputCase {
   const char* what;
   std::vector<std::string> options;
   std::vector<std::string> harmless;  // commands after which it goes on
-  std::string ending;                 // the command after which it ends with 0
+  std::string ending;                 // the command after which it ends with 0 ("": none does)
 };
 
 TEST_F(WaylandDisplayTest, InputEndsTheRun) {
@@ -273,11 +308,15 @@ TEST_F(WaylandDisplayTest, InputEndsTheRun) {
        {"wtype a", click, moveTo(10, 10), moveTo(20, 20), moveTo(30, 30), moveTo(40, 40)},
        "wtype q"},
       {"the window: Esc", {"--window"}, {"wtype -k Return", "wtype x"}, "wtype -k Escape"},
+      {"the wallpaper: no input",
+       {"--background"},
+       {click, "wtype a", moveTo(700, 500), moveTo(710, 500), moveTo(710, 510), moveTo(100, 100)},
+       ""},
   };
   for (const InputCase& c : cases) {
     ASSERT_TRUE(Succeeds(moveTo(640, 480)));  // where the pointer is as the surfaces appear
     const pid_t pid = StartGlimra(c.options);
-    ASSERT_TRUE(WaitForCovers(c.options.empty() ? 2 : 1)) << c.what << ": " << Stderr();
+    ASSERT_TRUE(WaitForGlimra(c.options)) << c.what << ": " << Stderr();
     Sleep(200);
     int status = 0;
     for (const std::string& command : c.harmless) {
@@ -286,6 +325,11 @@ TEST_F(WaylandDisplayTest, InputEndsTheRun) {
     }
     Sleep(300);
     EXPECT_FALSE(WaitFor(pid, 0, status)) << c.what << ": ended before '" << c.ending << "'";
+    if (c.ending.empty()) {
+      kill(pid, SIGTERM);  // nothing but a signal ends the wallpaper
+      EXPECT_TRUE(WaitFor(pid, 3000, status) && WIFSIGNALED(status)) << c.what << Stderr();
+      continue;
+    }
     EXPECT_TRUE(Succeeds(c.ending)) << c.ending;
     const bool ended = WaitFor(pid, 3000, status);
     if (!ended) Stop(pid);
@@ -313,6 +357,61 @@ TEST_F(WaylandDisplayTest, StopSignalsLeaveNothingBehind) {
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
     EXPECT_EQ(Listing("/dev/shm"), shm) << strsignal(signal);
     EXPECT_EQ(Listing(runtime), folder) << strsignal(signal);
+  }
+}
+
+// A connection to the test's sway, as a locker hands one to its plugin: open across exec.
+int ConnectToDisplay() {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string path =
+      std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + std::getenv("WAYLAND_DISPLAY");
+  if (path.size() >= sizeof address.sun_path) return -1;
+  path.copy(address.sun_path, path.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The wallpaper: a layer surface on each output and no window, the same frame on both outputs
+// over all of their pixels, promptly, whether started on the desktop's socket or as a locker
+// starts its plugin (a connection handed over in WAYLAND_SOCKET, no WAYLAND_DISPLAY). SIGTERM
+// ends it and leaves nothing behind.
+TEST_F(WaylandDisplayTest, BackgroundCoversEveryOutput) {
+  const std::string ini = TempPath("defaults.ini"), runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::ofstream(ini, std::ios::binary) << "";
+  for (const bool handedOver : {false, true}) {
+    const char* what = handedOver ? "--background from WAYLAND_SOCKET" : "--background";
+    const auto shm = Listing("/dev/shm"), folder = Listing(runtime);
+    std::vector<std::string> environment;
+    const int connection = handedOver ? ConnectToDisplay() : -1;
+    if (handedOver) {
+      ASSERT_GE(connection, 0) << "cannot connect to sway";
+      environment = {"WAYLAND_SOCKET=" + std::to_string(connection), "WAYLAND_DISPLAY"};
+    }
+    const auto start = Clock::now();
+    const pid_t pid =
+        Start({GLIMRA_WAYLAND, "--background"}, environment, TempPath("glimra-stderr.txt"));
+    if (connection >= 0) close(connection);
+    const long covered = WaitForPicture();
+    ASSERT_GE(covered, 0) << what << ": sway's background still shows: " << Stderr();
+    std::fprintf(stderr, "%s: both outputs covered after %ld ms\n", what, covered);
+    Sleep(300);
+    ExpectSameFrame(what, "", {{0, 0, 1280, 960}, {1280, 0, 640, 480}}, ini, start);
+    const std::string tree = Output("swaymsg -t get_tree -r");
+    for (const char* end : {",", "\n"})
+      EXPECT_EQ(tree.find("\"pid\": " + std::to_string(pid) + end), std::string::npos)
+          << what << ": a view of its own in sway's tree";
+    kill(pid, SIGTERM);
+    int status = 0;
+    ASSERT_TRUE(WaitFor(pid, 3000, status)) << what;
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << what << ": " << Stderr();
+    EXPECT_EQ(Stderr(), "") << what;
+    EXPECT_EQ(Listing("/dev/shm"), shm) << what;
+    EXPECT_EQ(Listing(runtime), folder) << what;
   }
 }
 
@@ -367,6 +466,7 @@ TEST(WaylandCoverPixelsTest, OneBufferPixelPerOutputPixel) {
     int logicalWidth, logicalHeight, modeWidth, modeHeight, transform, scale;
     bool viewporter;
     CoverPixels want;
+    int preferredScale = 0;  // the compositor's fractional scale for the surface, in 120ths
   };
   const std::vector<Case> cases = {
       {"scale 1", 1280, 960, 1280, 960, 0, 1, true, {1280, 960, 1, 0, 0}},
@@ -377,10 +477,31 @@ TEST(WaylandCoverPixelsTest, OneBufferPixelPerOutputPixel) {
       {"turned, scale 1.5", 640, 853, 1280, 960, 3, 2, true, {960, 1280, 1, 640, 853}},
       {"smaller than the output", 640, 480, 1920, 1080, 0, 1, true, {640, 480, 1, 0, 0}},
       {"a window (no mode)", 500, 300, 0, 0, 0, 2, true, {1000, 600, 2, 0, 0}},
+      // Where the compositor tells the surface's fractional scale, the buffer is the logical
+      // size times it, rounded half away from zero, and the viewport maps it back.
+      {"told 1.5: 1280x960", 853, 640, 1280, 960, 0, 2, true, {1280, 960, 1, 853, 640}, 180},
+      {"told 1.75: 1920x1080", 1097, 617, 1920, 1080, 0, 2, true, {1920, 1080, 1, 1097, 617}, 210},
+      {"told 1.25", 1024, 768, 1280, 960, 0, 2, true, {1280, 960, 1, 1024, 768}, 150},
+      {"told 1.25, halves rounded up", 10, 6, 0, 0, 0, 2, true, {13, 8, 1, 10, 6}, 150},
+      {"told 2: the buffer scale", 640, 360, 1280, 720, 0, 2, true, {1280, 720, 2, 0, 0}, 240},
+      {"told 1 on a scale-2 output", 640, 480, 1280, 960, 0, 2, true, {640, 480, 1, 0, 0}, 120},
+      {"told 1.5, turned", 640, 853, 1280, 960, 1, 2, true, {960, 1280, 1, 640, 853}, 180},
+      {"told 1.5, a window", 500, 300, 0, 0, 0, 2, true, {750, 450, 1, 500, 300}, 180},
+      {"told 1.5 without a viewporter",
+       853,
+       640,
+       1280,
+       960,
+       0,
+       2,
+       false,
+       {1706, 1280, 2, 0, 0},
+       180},
   };
   for (const Case& c : cases) {
-    const CoverPixels got = ChooseCoverPixels(c.logicalWidth, c.logicalHeight, c.modeWidth,
-                                              c.modeHeight, c.transform, c.scale, c.viewporter);
+    const CoverPixels got =
+        ChooseCoverPixels(c.logicalWidth, c.logicalHeight, c.modeWidth, c.modeHeight, c.transform,
+                          c.scale, c.viewporter, c.preferredScale);
     EXPECT_EQ(got.width, c.want.width) << c.what;
     EXPECT_EQ(got.height, c.want.height) << c.what;
     EXPECT_EQ(got.bufferScale, c.want.bufferScale) << c.what;

@@ -174,6 +174,9 @@ TEST(X11OptionsTest, EachProgramTakesItsOwnPlaces) {
       {SaverProgram::Wayland, {"--root"}, "unknown option '--root'"},
       {SaverProgram::Wayland, {"--window-id", "0x2"}, "unknown option '--window-id'"},
       {SaverProgram::Wayland, {"-window=1"}, "unknown option '-window=1'"},
+      {SaverProgram::X11, {"--background"}, "unknown option '--background'"},
+      {SaverProgram::Wayland, {"--background", "--stretch"}, nullptr},
+      {SaverProgram::Wayland, {"--window", "--background"}, "cannot be used together"},
   };
   for (const Case& c : cases) {
     SaverOptions options;
@@ -181,7 +184,9 @@ TEST(X11OptionsTest, EachProgramTakesItsOwnPlaces) {
     const bool parsed = Parse(c.args, options, error, c.program);
     EXPECT_EQ(parsed, c.mentions == nullptr) << c.args[0] << ": " << error;
     EXPECT_NE(error.find(c.mentions ? c.mentions : ""), std::string::npos) << error;
-    EXPECT_EQ(options.window, parsed && c.program == SaverProgram::Wayland) << c.args[0];
+    // Exactly one of the Wayland places where it parsed (both are refused together).
+    EXPECT_EQ(options.window != options.background, parsed && c.program == SaverProgram::Wayland)
+        << c.args[0];
   }
   EXPECT_EQ(SaverUsage(SaverProgram::Wayland).rfind("Usage: glimra-wayland ", 0), 0u);
   EXPECT_EQ(SaverUsage(SaverProgram::X11).find("--window "), std::string::npos);

@@ -1,6 +1,8 @@
-// The covers: one fullscreen xdg-shell toplevel per output (or the one window), sized to the
-// output's own pixels, and drawn whenever a frame is due and the compositor has shown the last
-// one. A cover whose output is not shown gets no frame callback, and so is not drawn.
+// The covers: one fullscreen xdg-shell toplevel per output, or one layer-shell wallpaper per
+// output, or the one window, sized to the output's own pixels, and drawn whenever a frame is due
+// and the compositor has shown the last one. A cover whose output is not shown gets no frame
+// callback, and so is not drawn.
+#include <fractional-scale-v1-client-protocol.h>
 #include <viewporter-client-protocol.h>
 #include <wayland-client.h>
 #include <xdg-decoration-unstable-v1-client-protocol.h>
@@ -10,6 +12,7 @@
 #include <climits>
 #include <cmath>
 
+#include "wayland/layer_shell.h"
 #include "wayland/wayland_state.h"
 
 namespace {
@@ -42,6 +45,34 @@ void HandleToplevelClose(void* data, xdg_toplevel*) {
 // The later versions' events are not bound.
 const xdg_toplevel_listener kToplevelListener = {HandleToplevelConfigure, HandleToplevelClose,
                                                  nullptr, nullptr};
+
+// The wallpaper's size is the output's logical size, anchored as it is to all four edges.
+void HandleLayerConfigure(void* data, zwlr_layer_surface_v1* layerSurface, std::uint32_t serial,
+                          std::uint32_t width, std::uint32_t height) {
+  auto* cover = static_cast<Cover*>(data);
+  zwlr_layer_surface_v1_ack_configure(layerSurface, serial);
+  if (width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX) {
+    cover->logicalWidth = static_cast<int>(width);
+    cover->logicalHeight = static_cast<int>(height);
+  }
+  cover->configured = true;
+  cover->shownFrame = -1;
+}
+
+void HandleLayerClosed(void* data, zwlr_layer_surface_v1*) {
+  static_cast<Cover*>(data)->closed = true;
+}
+
+const zwlr_layer_surface_v1_listener kLayerSurfaceListener = {HandleLayerConfigure,
+                                                              HandleLayerClosed};
+
+void HandlePreferredScale(void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
+  auto* cover = static_cast<Cover*>(data);
+  cover->preferredScale = scale <= INT_MAX ? static_cast<int>(scale) : 0;
+  cover->shownFrame = -1;
+}
+
+const wp_fractional_scale_v1_listener kFractionalScaleListener = {HandlePreferredScale};
 
 void HandleEnter(void* data, wl_surface*, wl_output* output) {
   auto* cover = static_cast<Cover*>(data);
@@ -82,12 +113,13 @@ CoverPixels PixelsOf(const Cover& cover) {
     // The window: sharp on the densest output it is on.
     int scale = 1;
     for (const Output* output : cover.entered) scale = std::max(scale, output->scale);
-    return ChooseCoverPixels(width, height, 0, 0, 0, scale, false);
+    return ChooseCoverPixels(width, height, 0, 0, 0, scale, cover.viewport != nullptr,
+                             cover.preferredScale);
   }
   const Output& output = *cover.output;
   if (width <= 0 || height <= 0) LogicalSizeOfOutput(output, width, height);
   return ChooseCoverPixels(width, height, output.modeWidth, output.modeHeight, output.transform,
-                           output.scale, cover.client->viewporter != nullptr);
+                           output.scale, cover.viewport != nullptr, cover.preferredScale);
 }
 
 // Buffers, place and sampling for the cover's present size; false when there is no memory.
@@ -150,10 +182,62 @@ void Draw(WaylandClient& client, Cover& cover) {
   cover.shownFrame = client.frame;
 }
 
+// The wallpaper: the whole output, on the layer above the desktop's own wallpaper and below every
+// window; it reserves no room, takes no keyboard, and lets the pointer through to the desktop.
+void MakeLayerSurface(WaylandClient& client, Cover& cover) {
+  cover.layerSurface =
+      zwlr_layer_shell_v1_get_layer_surface(client.layerShell, cover.surface, cover.output->output,
+                                            ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "glimra");
+  zwlr_layer_surface_v1_add_listener(cover.layerSurface, &kLayerSurfaceListener, &cover);
+  zwlr_layer_surface_v1_set_size(cover.layerSurface, 0, 0);
+  zwlr_layer_surface_v1_set_anchor(cover.layerSurface, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
+                                                           ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                                           ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
+                                                           ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+  // -1: under any panel's reserved room too, and moved by none.
+  zwlr_layer_surface_v1_set_exclusive_zone(cover.layerSurface, -1);
+  zwlr_layer_surface_v1_set_keyboard_interactivity(
+      cover.layerSurface, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+  wl_region* nothing = wl_compositor_create_region(client.compositor);
+  wl_surface_set_input_region(cover.surface, nothing);
+  wl_region_destroy(nothing);
+}
+
+void MakeToplevel(WaylandClient& client, Cover& cover) {
+  cover.xdgSurface = xdg_wm_base_get_xdg_surface(client.wmBase, cover.surface);
+  xdg_surface_add_listener(cover.xdgSurface, &kXdgSurfaceListener, &cover);
+  cover.toplevel = xdg_surface_get_toplevel(cover.xdgSurface);
+  xdg_toplevel_add_listener(cover.toplevel, &kToplevelListener, &cover);
+  xdg_toplevel_set_title(cover.toplevel, "Glimra");
+  xdg_toplevel_set_app_id(cover.toplevel, "glimra");
+  if (cover.output != nullptr) {
+    xdg_toplevel_set_fullscreen(cover.toplevel, cover.output->output);
+  } else {
+    cover.logicalWidth = kWindowWidth;
+    cover.logicalHeight = kWindowHeight;
+    if (client.decorations != nullptr) {
+      // The compositor's own title bar and borders, where it draws them.
+      cover.decoration =
+          zxdg_decoration_manager_v1_get_toplevel_decoration(client.decorations, cover.toplevel);
+      zxdg_toplevel_decoration_v1_set_mode(cover.decoration,
+                                           ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
+    }
+  }
+}
+
 }  // namespace
 
 CoverPixels ChooseCoverPixels(int logicalWidth, int logicalHeight, int modeWidth, int modeHeight,
-                              int transform, int scale, bool viewporter) {
+                              int transform, int scale, bool viewporter, int preferredScale) {
+  if (viewporter && preferredScale > 0 && logicalWidth > 0 && logicalHeight > 0) {
+    if (preferredScale % 120 == 0)
+      return {logicalWidth * (preferredScale / 120), logicalHeight * (preferredScale / 120),
+              preferredScale / 120, 0, 0};
+    const auto times = [preferredScale](int logical) {
+      return static_cast<int>((static_cast<long long>(logical) * preferredScale + 60) / 120);
+    };
+    return {times(logicalWidth), times(logicalHeight), 1, logicalWidth, logicalHeight};
+  }
   scale = std::max(scale, 1);
   const bool turned = (transform & 1) != 0;  // 90 and 270 degrees, flipped or not
   const int pixelWidth = turned ? modeHeight : modeWidth;
@@ -179,27 +263,18 @@ Cover* AddCover(WaylandClient& client, Output* output) {
   cover.output = output;
   cover.surface = wl_compositor_create_surface(client.compositor);
   wl_surface_add_listener(cover.surface, &kSurfaceListener, &cover);
-  if (client.viewporter != nullptr)
+  if (client.viewporter != nullptr) {
     cover.viewport = wp_viewporter_get_viewport(client.viewporter, cover.surface);
-  cover.xdgSurface = xdg_wm_base_get_xdg_surface(client.wmBase, cover.surface);
-  xdg_surface_add_listener(cover.xdgSurface, &kXdgSurfaceListener, &cover);
-  cover.toplevel = xdg_surface_get_toplevel(cover.xdgSurface);
-  xdg_toplevel_add_listener(cover.toplevel, &kToplevelListener, &cover);
-  xdg_toplevel_set_title(cover.toplevel, "Glimra");
-  xdg_toplevel_set_app_id(cover.toplevel, "glimra");
-  if (output != nullptr) {
-    xdg_toplevel_set_fullscreen(cover.toplevel, output->output);
-  } else {
-    cover.logicalWidth = kWindowWidth;
-    cover.logicalHeight = kWindowHeight;
-    if (client.decorations != nullptr) {
-      // The compositor's own title bar and borders, where it draws them.
-      cover.decoration =
-          zxdg_decoration_manager_v1_get_toplevel_decoration(client.decorations, cover.toplevel);
-      zxdg_toplevel_decoration_v1_set_mode(cover.decoration,
-                                           ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
+    if (client.fractionalScales != nullptr) {
+      cover.fractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(
+          client.fractionalScales, cover.surface);
+      wp_fractional_scale_v1_add_listener(cover.fractionalScale, &kFractionalScaleListener, &cover);
     }
   }
+  if (client.options.background && output != nullptr)
+    MakeLayerSurface(client, cover);
+  else
+    MakeToplevel(client, cover);
   wl_surface_commit(cover.surface);  // the first commit carries no buffer: it asks for a configure
   client.covers.push_back(std::move(owned));
   return &cover;
@@ -209,9 +284,11 @@ void RemoveCover(WaylandClient& client, Cover* cover) {
   ForgetPointerSurface(client, cover->surface);
   if (cover->frameCallback != nullptr) wl_callback_destroy(cover->frameCallback);
   if (cover->decoration != nullptr) zxdg_toplevel_decoration_v1_destroy(cover->decoration);
+  if (cover->fractionalScale != nullptr) wp_fractional_scale_v1_destroy(cover->fractionalScale);
   if (cover->viewport != nullptr) wp_viewport_destroy(cover->viewport);
-  xdg_toplevel_destroy(cover->toplevel);
-  xdg_surface_destroy(cover->xdgSurface);
+  if (cover->layerSurface != nullptr) zwlr_layer_surface_v1_destroy(cover->layerSurface);
+  if (cover->toplevel != nullptr) xdg_toplevel_destroy(cover->toplevel);
+  if (cover->xdgSurface != nullptr) xdg_surface_destroy(cover->xdgSurface);
   wl_surface_destroy(cover->surface);
   DestroyShmPool(cover->pool);
   auto& covers = client.covers;

@@ -1,9 +1,9 @@
 // glimra-wayland: the saver's frames (palette step when `pal` is non-zero, then the composition,
-// as the Windows saver's timer makes them) on every output of a Wayland desktop, or in one
-// window. The 640 x 480 frame itself is never made: each output's pixels come straight from the
-// tile it would be spread from. Exit: 0 on the input that ends a saver (or when its window or
-// every surface is closed), 1 on a bad option or without a usable display, and by the signal
-// itself on SIGTERM, SIGINT or SIGHUP.
+// as the Windows saver's timer makes them) on every output of a Wayland desktop, as a wallpaper
+// under its windows (--background), or in one window. The 640 x 480 frame itself is never made:
+// each output's pixels come straight from the tile it would be spread from. Exit: 0 on the input
+// that ends a saver (or when its window or every surface is closed), 1 on a bad option or without
+// a usable display, and by the signal itself on SIGTERM, SIGINT or SIGHUP.
 #include <signal.h>
 
 #include <cstdio>
@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
 
   SessionOptions session;
   session.window = options.window;
+  session.background = options.background;
   session.stretch = options.stretch;
   session.enlarged = saverSettings.one != 0;
   session.delayMicroseconds = options.delayMicroseconds;

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <sys/timerfd.h>
+#include <fractional-scale-v1-client-protocol.h>
 #include <unistd.h>
 #include <viewporter-client-protocol.h>
 #include <wayland-client.h>
@@ -20,12 +21,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "wayland/layer_shell.h"
 #include "wayland/wayland_state.h"
 
 namespace {
 
 // The versions whose events the listeners handle.
 constexpr std::uint32_t kCompositorVersion = 4, kOutputVersion = 3, kSeatVersion = 3;
+constexpr std::uint32_t kLayerShellVersion = 3;  // its destroy request
 
 void* Bind(wl_registry* registry, std::uint32_t name, const wl_interface* interface,
            std::uint32_t offered, std::uint32_t wanted) {
@@ -45,11 +48,14 @@ void OutputMode(void* data, wl_output*, std::uint32_t flags, std::int32_t width,
   output->modeHeight = height;
 }
 
-// A described output gets its cover; a change of mode or scale redraws the covers on it.
+// A described output gets its cover (where the compositor offers the shell it needs: without it
+// the run ends with a line saying so); a change of mode or scale redraws the covers on it.
 void OutputDone(void* data, wl_output*) {
   auto* output = static_cast<Output*>(data);
   WaylandClient& client = *output->client;
-  if (!output->described && !client.options.window) AddCover(client, output);
+  const bool shell =
+      client.options.background ? client.layerShell != nullptr : client.wmBase != nullptr;
+  if (!output->described && !client.options.window && shell) AddCover(client, output);
   output->described = true;
   for (auto& cover : client.covers)
     if (cover->output == output) cover->shownFrame = -1;
@@ -119,9 +125,16 @@ void Global(void* data, wl_registry* registry, std::uint32_t name, const char* i
   } else if (kind == zxdg_decoration_manager_v1_interface.name && client.options.window) {
     client.decorations = static_cast<zxdg_decoration_manager_v1*>(
         Bind(registry, name, &zxdg_decoration_manager_v1_interface, version, 1));
+  } else if (kind == wp_fractional_scale_manager_v1_interface.name) {
+    client.fractionalScales = static_cast<wp_fractional_scale_manager_v1*>(
+        Bind(registry, name, &wp_fractional_scale_manager_v1_interface, version, 1));
+  } else if (kind == zwlr_layer_shell_v1_interface.name && client.options.background) {
+    client.layerShell = static_cast<zwlr_layer_shell_v1*>(
+        Bind(registry, name, &zwlr_layer_shell_v1_interface, version, kLayerShellVersion));
   } else if (kind == wl_output_interface.name) {
     AddOutput(client, name, version);
-  } else if (kind == wl_seat_interface.name) {
+  } else if (kind == wl_seat_interface.name && !client.options.background) {
+    // A wallpaper takes no input: its seats are not even looked at.
     AddSeat(client,
             static_cast<wl_seat*>(Bind(registry, name, &wl_seat_interface, version, kSeatVersion)),
             name);
@@ -137,17 +150,6 @@ void GlobalRemove(void* data, wl_registry*, std::uint32_t name) {
 }
 
 const wl_registry_listener kRegistryListener = {Global, GlobalRemove};
-
-// Closed covers are dropped; the run ends when the window, or the last cover, was closed.
-void DropClosedCovers(WaylandClient& client) {
-  bool dropped = false;
-  for (std::size_t i = client.covers.size(); i-- > 0;) {
-    if (!client.covers[i]->closed) continue;
-    RemoveCover(client, client.covers[i].get());
-    dropped = true;
-  }
-  if (dropped && client.covers.empty()) client.ended = true;
-}
 
 // libwayland's own complaints (no runtime folder, a protocol error) go into the one line that the
 // saver prints instead of lines of their own.
@@ -175,6 +177,27 @@ std::string ConnectionError(wl_display* display) {
   const int error = wl_display_get_error(display);
   if (error == EPROTO && LibraryMessage().empty()) LibraryMessage() = "a protocol error";
   return "the connection to the compositor failed" + Reason(error);
+}
+
+// Closed covers are dropped; the run ends when the window, or the last cover, was closed. A
+// compositor closes a wallpaper also when its output goes away, and may tell that before the
+// output's removal: a round trip first lets the removal come, which drops the cover with the
+// output, so that only the compositor's own end of the surfaces ends the run.
+void DropClosedCovers(WaylandClient& client) {
+  const auto closed = [](const auto& cover) { return cover->closed; };
+  if (client.options.background &&
+      std::any_of(client.covers.begin(), client.covers.end(), closed) &&
+      wl_display_roundtrip(client.display) < 0) {
+    client.failure = ConnectionError(client.display);
+    return;
+  }
+  bool dropped = false;
+  for (std::size_t i = client.covers.size(); i-- > 0;) {
+    if (!client.covers[i]->closed) continue;
+    RemoveCover(client, client.covers[i].get());
+    dropped = true;
+  }
+  if (dropped && client.covers.empty()) client.ended = true;
 }
 
 // One wait for the connection, the timer or a signal, and what came. False when the run ends.
@@ -240,7 +263,12 @@ int MakeTimer(long delayMicroseconds) {
 std::string MissingGlobal(const WaylandClient& client) {
   if (client.compositor == nullptr) return "the compositor offers no wl_compositor";
   if (client.shm == nullptr) return "the compositor offers no shared memory (wl_shm)";
-  if (client.wmBase == nullptr) return "the compositor offers no xdg-shell (xdg_wm_base)";
+  if (client.options.background) {
+    if (client.layerShell == nullptr)
+      return "the compositor offers no layer shell (zwlr_layer_shell_v1), which --background needs";
+  } else if (client.wmBase == nullptr) {
+    return "the compositor offers no xdg-shell (xdg_wm_base)";
+  }
   return "";
 }
 
@@ -249,6 +277,15 @@ void ReleaseEverything(WaylandClient& client) {
   while (!client.outputs.empty()) RemoveOutput(client, client.outputs.back().get());
   while (!client.seats.empty()) RemoveSeat(client, client.seats.back().get());
   if (client.decorations != nullptr) zxdg_decoration_manager_v1_destroy(client.decorations);
+  if (client.layerShell != nullptr) {
+    if (zwlr_layer_shell_v1_get_version(client.layerShell) >=
+        ZWLR_LAYER_SHELL_V1_DESTROY_SINCE_VERSION)
+      zwlr_layer_shell_v1_destroy(client.layerShell);
+    else
+      wl_proxy_destroy(reinterpret_cast<wl_proxy*>(client.layerShell));
+  }
+  if (client.fractionalScales != nullptr)
+    wp_fractional_scale_manager_v1_destroy(client.fractionalScales);
   if (client.viewporter != nullptr) wp_viewporter_destroy(client.viewporter);
   if (client.wmBase != nullptr) xdg_wm_base_destroy(client.wmBase);
   if (client.shm != nullptr) wl_shm_destroy(client.shm);
@@ -267,13 +304,17 @@ SessionOutcome RunWaylandSession(const SessionOptions& options, Painter& painter
   client.options = options;
   client.painter = &painter;
   wl_log_set_handler_client(KeepLibraryMessage);
+  // libwayland takes a connection handed over in WAYLAND_SOCKET (a locker's plugin) before it
+  // looks for the display's socket.
   client.display = wl_display_connect(nullptr);
   if (client.display == nullptr) {
     const int error = errno;
     const char* name = std::getenv("WAYLAND_DISPLAY");
     outcome.exitCode = 1;
-    outcome.error = std::string("cannot connect to the Wayland display '") +
-                    (name ? name : "wayland-0") + "'" + Reason(error);
+    outcome.error = std::getenv("WAYLAND_SOCKET") != nullptr
+                        ? "cannot use the connection handed over in WAYLAND_SOCKET" + Reason(error)
+                        : std::string("cannot connect to the Wayland display '") +
+                              (name ? name : "wayland-0") + "'" + Reason(error);
     return outcome;
   }
   // The stop signals arrive through the loop, so that the end is the same as any other.

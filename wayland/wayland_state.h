@@ -1,7 +1,7 @@
 // What the Wayland saver knows of its connection: the compositor's globals, the outputs, a cover
-// (a surface showing the picture) for each output or the one window, and the seats whose input
-// ends the run. The listeners of covers.cpp, seats.cpp and session.cpp share it; nothing of it is
-// process-wide.
+// (a surface showing the picture: fullscreen, a wallpaper layer, or the one window) for each
+// output, and the seats whose input ends the run. The listeners of covers.cpp, seats.cpp and
+// session.cpp share it; nothing of it is process-wide.
 #pragma once
 
 #include <xkbcommon/xkbcommon.h>
@@ -26,6 +26,8 @@ struct wl_seat;
 struct wl_shm;
 struct wl_surface;
 struct wl_touch;
+struct wp_fractional_scale_manager_v1;
+struct wp_fractional_scale_v1;
 struct wp_viewport;
 struct wp_viewporter;
 struct xdg_surface;
@@ -33,6 +35,8 @@ struct xdg_toplevel;
 struct xdg_wm_base;
 struct zxdg_decoration_manager_v1;
 struct zxdg_toplevel_decoration_v1;
+struct zwlr_layer_shell_v1;
+struct zwlr_layer_surface_v1;
 struct WaylandClient;
 
 struct Output {
@@ -47,11 +51,14 @@ struct Output {
 
 struct Cover {
   WaylandClient* client = nullptr;
-  Output* output = nullptr;  // fullscreen on it; nullptr for the --window
+  Output* output = nullptr;  // fullscreen or the wallpaper on it; nullptr for the --window
   wl_surface* surface = nullptr;
-  xdg_surface* xdgSurface = nullptr;
+  xdg_surface* xdgSurface = nullptr;  // these two for a fullscreen surface or the window,
   xdg_toplevel* toplevel = nullptr;
+  zwlr_layer_surface_v1* layerSurface = nullptr;  // this one for the --background
   wp_viewport* viewport = nullptr;
+  wp_fractional_scale_v1* fractionalScale = nullptr;
+  int preferredScale = 0;  // the compositor's scale for it in 120ths; 0: none told
   zxdg_toplevel_decoration_v1* decoration = nullptr;
   wl_callback* frameCallback = nullptr;     // the compositor has not yet shown the last picture
   std::vector<Output*> entered;             // outputs the surface is on (the window's scale)
@@ -88,6 +95,8 @@ struct WaylandClient {
   xdg_wm_base* wmBase = nullptr;
   wp_viewporter* viewporter = nullptr;
   zxdg_decoration_manager_v1* decorations = nullptr;
+  zwlr_layer_shell_v1* layerShell = nullptr;                   // bound for the --background only
+  wp_fractional_scale_manager_v1* fractionalScales = nullptr;  // used with a viewporter
   xkb_context* xkb = nullptr;
   std::vector<std::unique_ptr<Output>> outputs;
   std::vector<std::unique_ptr<Cover>> covers;
@@ -106,7 +115,8 @@ struct WaylandClient {
   std::string failure;  // a one-line reason the run cannot go on
 };
 
-// covers.cpp: a cover for an output (fullscreen) or the window, its destruction, and the frame.
+// covers.cpp: a cover for an output (fullscreen or wallpaper) or the window, its destruction, and
+// the frame.
 Cover* AddCover(WaylandClient& client, Output* output);
 void RemoveCover(WaylandClient& client, Cover* cover);
 // Draws the current frame on every cover that can show it now (configured, the last picture

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   }
   SessionOptions session;
   session.window = options.window;
+  session.background = options.background;
   session.stretch = options.stretch;
   session.delayMicroseconds = options.delayMicroseconds;
   ConstantPainter painter(options.showFps);
