@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "display_test_support.h"
+#include "small_compositor.h"
 #include "wayland/session.h"
 
 namespace {
@@ -519,8 +520,13 @@ TEST(WaylandExitCodesTest, OneLineAndExitCode) {
     int exitCode;
     const char* mentions;
   };
-  const std::string empty = TempPath("empty-runtime");
+  const std::string empty = TempPath("empty-runtime"), small = TempPath("small-runtime");
   std::filesystem::create_directories(empty);
+  std::filesystem::create_directories(small);
+  // No shell: what GNOME's compositor is to --background, a locker's connection to the rest.
+  const SmallCompositor compositor(small + "/no-shell");
+  ASSERT_EQ(compositor.failure, "");
+  const std::vector<std::string> noShell = {"XDG_RUNTIME_DIR=" + small, "WAYLAND_DISPLAY=no-shell"};
   const std::vector<Case> cases = {
       {"help", {"--help"}, {}, 0, ""},
       {"value out of range", {"--cycle", "21"}, {}, 1, "--cycle"},
@@ -536,6 +542,15 @@ TEST(WaylandExitCodesTest, OneLineAndExitCode) {
        1,
        "'nothing-here'"},
       {"no runtime folder", {}, {"XDG_RUNTIME_DIR", "WAYLAND_DISPLAY"}, 1, "XDG_RUNTIME_DIR"},
+      {"no xdg-shell", {}, noShell, 1, "offers no xdg-shell"},
+      {"no xdg-shell, --window", {"--window"}, noShell, 1, "offers no xdg-shell"},
+      {"no layer shell, --background", {"--background"}, noShell, 1, "offers no layer shell"},
+      {"both places", {"--window", "--background"}, {}, 1, "cannot be used together"},
+      {"a handed-over connection that is none",
+       {"--background"},
+       {"WAYLAND_SOCKET=999"},
+       1,
+       "WAYLAND_SOCKET"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
