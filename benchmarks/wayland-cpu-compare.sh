@@ -2,8 +2,10 @@
 # Compares the CPU that glimra-wayland and the compositor spend per shown frame at the default 20
 # frames a second with the floor (glimra_wayland_floor: the same surfaces, buffers, damage, frame
 # callbacks and pace, one unchanging picture), on a private headless sway (tools/lib/sway.sh) with
-# the tests' two outputs, 1280x960 and 640x480, unless others are given. The programs take turns,
-# ROUNDS times, so that a change in the machine's load falls on each alike.
+# the tests' two outputs, 1280x960 and 640x480, unless others are given: the saver's fullscreen
+# surfaces, then the wallpaper's layer surfaces (--background, each against the floor in the same
+# mode). The programs take turns, ROUNDS times, so that a change in the machine's load falls on
+# each alike.
 # Usage: bash benchmarks/wayland-cpu-compare.sh [SECONDS per turn, default 10] [ROUNDS, default 3]
 #        [WxH[@SCALE]...]
 # WAYLAND_COMPARE_ALSO="NAME=PATH ..." adds other builds of glimra-wayland to the turns (say, the
@@ -67,11 +69,14 @@ results=$work/results
 for _ in $(seq "$rounds"); do
   echo "glimra $(measure glimra "$glimra")" >>"$results"
   echo "floor $(measure floor "$floor")" >>"$results"
+  echo "glimra-bg $(measure glimra-bg "$glimra" --background)" >>"$results"
+  echo "floor-bg $(measure floor-bg "$floor" --background)" >>"$results"
   for build in "${also[@]}"; do
     echo "${build%%=*} $(measure "${build%%=*}" "${build#*=}")" >>"$results"
   done
 done
-# Each line: program, frames, client ms, compositor ms.
+# Each line: program, frames, client ms, compositor ms. A name ending in -bg is the wallpaper mode,
+# compared with the floor's wallpaper.
 awk -v t="$seconds" -v r="$rounds" -v outputs="${outputs[*]}" '
   { if (!($1 in f)) order[n++] = $1; f[$1] += $2; c[$1] += $3; s[$1] += $4 }
   function cost(name) { return (c[name] + s[name]) / f[name] }
@@ -81,7 +86,12 @@ awk -v t="$seconds" -v r="$rounds" -v outputs="${outputs[*]}" '
       printf "%-8s %6d frames %5.1f/s  per frame: client %.3f ms  compositor %.3f ms  " \
         "total %.3f ms\n", order[i], f[order[i]], f[order[i]] / (t * r), c[order[i]] / f[order[i]],
         s[order[i]] / f[order[i]], cost(order[i])
+    for (i = 0; i < n; ++i) {
+      base = order[i] ~ /-bg$/ ? "floor-bg" : "floor"
+      if (order[i] != base)
+        printf "%s / %s CPU per frame: %.2f\n", order[i], base, cost(order[i]) / cost(base)
+    }
     for (i = 0; i < n; ++i)
-      if (order[i] != "floor")
-        printf "%s / floor CPU per frame: %.2f\n", order[i], cost(order[i]) / cost("floor")
+      printf "%s: %.2f %% of a core (client and compositor)\n", order[i],
+        (c[order[i]] + s[order[i]]) / (t * r * 1000) * 100
   }' "$results"
