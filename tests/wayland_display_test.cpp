@@ -416,25 +416,36 @@ TEST_F(WaylandDisplayTest, BackgroundCoversEveryOutput) {
   }
 }
 
-// An output taken away mid-run is dropped and the others carry on; one plugged in is covered. A
-// headless sway cannot take one away, so the outputs are windows of a sway nested in the test's:
-// closing one's window there takes it away.
+// An output taken away mid-run is dropped and the others carry on; one plugged in is covered;
+// the same for the wallpaper, whose surface the compositor closes with its output. A headless sway
+// cannot take one away, so the outputs are windows of a sway nested in the test's: closing one's
+// window there takes it away.
 TEST_F(WaylandDisplayTest, OutputsComeAndGo) {
   SwaySession nested = StartSway("SWAY_NESTED=1", "640x480 640x480");
   if (!nested.failure.empty()) GTEST_SKIP() << "no nested sway: " << nested.failure;
   const std::string outer = std::getenv("SWAYSOCK");
   UseSway(nested);
-  const pid_t pid = StartGlimra({});
-  EXPECT_TRUE(WaitForCovers(2)) << Stderr();
-  EXPECT_TRUE(Succeeds("swaymsg -s '" + outer + "' '[title=\"wlroots - WL-2\"] kill'"));
-  Sleep(500);
-  int status = 0;
-  EXPECT_FALSE(WaitFor(pid, 0, status)) << "it ended with an output: " << Stderr();
-  EXPECT_EQ(Count(Output("swaymsg -t get_tree -r"), "\"app_id\": \"glimra\""), 1);
-  EXPECT_TRUE(Succeeds("swaymsg create_output"));
-  EXPECT_TRUE(WaitForCovers(2)) << "the new output is not covered";
-  kill(pid, SIGTERM);
-  EXPECT_TRUE(WaitFor(pid, 3000, status) && WIFSIGNALED(status)) << Stderr();
+  struct Run {
+    std::vector<std::string> options;
+    const char* taken;  // the output window closed mid-run
+  };
+  for (const Run& run : {Run{{}, "WL-2"}, Run{{"--background"}, "WL-1"}}) {
+    const std::string what = run.options.empty() ? "fullscreen" : run.options[0];
+    const pid_t pid = StartGlimra(run.options);
+    EXPECT_TRUE(WaitForGlimra(run.options)) << what << ": " << Stderr();
+    EXPECT_TRUE(
+        Succeeds("swaymsg -s '" + outer + "' '[title=\"wlroots - " + run.taken + "\"] kill'"));
+    Sleep(500);
+    int status = 0;
+    EXPECT_FALSE(WaitFor(pid, 0, status)) << what << ": it ended with an output: " << Stderr();
+    if (run.options.empty()) {
+      EXPECT_EQ(Count(Output("swaymsg -t get_tree -r"), "\"app_id\": \"glimra\""), 1);
+    }
+    EXPECT_TRUE(Succeeds("swaymsg create_output"));
+    EXPECT_TRUE(WaitForGlimra(run.options)) << what << ": the new output is not covered";
+    kill(pid, SIGTERM);
+    EXPECT_TRUE(WaitFor(pid, 3000, status) && WIFSIGNALED(status)) << what << ": " << Stderr();
+  }
   StopSway(nested);
   UseSway(sway);
 }

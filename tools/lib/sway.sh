@@ -20,14 +20,16 @@ SWAY_DIR=
 sway_user=glimra-sway
 
 sway_config() {
-  local x=0 i=1 output size scale
+  local x=0 i=1 output size scale name=HEADLESS
+  [ -z "${SWAY_NESTED:-}" ] || name=WL
   echo "xwayland disable"
   echo "default_border none"
+  # Every output's background, those made mid-run (create_output) too.
+  echo "output * bg ${SWAY_BACKGROUND:-#FF00FF} solid_color"
   for output in "$@"; do
     size=${output%@*} scale=1
     [[ $output == *@* ]] && scale=${output#*@}
-    echo "output HEADLESS-$i resolution $size position $x,0 scale $scale" \
-      "bg ${SWAY_BACKGROUND:-#FF00FF} solid_color"
+    echo "output $name-$i resolution $size position $x,0 scale $scale"
     # Positions are in logical units: the next output starts at this one's width over its scale.
     x=$(awk -v x="$x" -v w="${size%x*}" -v s="$scale" 'BEGIN { printf "%d", x + w / s }')
     i=$((i + 1))
