@@ -127,7 +127,8 @@ const isTimed = (e) => Number.isFinite(e.tts) && Number.isFinite(e.tdur);
 
 // A task's processor time in µs. Newer browsers leave the thread time (tts, tdur) out of some
 // events; such a task is bounded by the thread's clock between the timed events on either side
-// of it (`timed`), or else by its span, so that a missing field never hides a task that blocked the page.
+// of it (`timed`), or else by its span, so that a missing field never hides a task that blocked
+// the page.
 function processorTime(task, timed) {
   if (isTimed(task)) return task.tdur;
   const end = task.ts + task.dur;
