@@ -72,7 +72,13 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       PaintFrame(window);
       return 0;
     case WM_TIMER:
+      FollowMonitorsAtTick();
       if (currentMode != ModeDirectDraw) MakeGdiFrame(window);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      // Another monitor's mode or place changed, or a monitor came or went. The saver's own
+      // switches come before the covers are made or after they are gone, and change nothing.
+      FollowMonitors();
       return 0;
     case WM_MOUSEMOVE:
       if (!preview) HandleMouseMove(window);

@@ -1,9 +1,11 @@
 // Scenario tests of the full-screen runs on several monitors, on the recording fake: the covers'
-// creation after the display switch, their frames, input on them, the end-of-run order, and a
-// cover that cannot be made.
+// creation after the display switch, their frames, input on them, the end-of-run order, a cover
+// that cannot be made, and covers that follow monitors changed mid-run.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fake_win32/fake_ledger.h"
@@ -153,6 +155,113 @@ TEST(Covers, InputOnACoverEndsTheRunByTheSaverRules) {
   // Without the fourth move ending it, the run would wait for ever (a failure here).
   EXPECT_EQ(RunSaverWith("/s"), 0);
   EXPECT_EQ(CountCalls("GetCursorPos"), 5);  // the creation's and one for each move
+}
+
+// The covers' places while the run goes on.
+std::vector<RECT> CoverRects() {
+  std::vector<RECT> rects;
+  for (int i = 0; i < coverWindowCount; ++i)
+    if (coverWindows[i] != nullptr) rects.push_back(FakeWindowRect(coverWindows[i]));
+  return rects;
+}
+std::string Text(const std::vector<RECT>& rects) {
+  std::string text;
+  for (const RECT& r : rects)
+    text += std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "; ";
+  return text;
+}
+
+// A monitor changed while the saver runs (at 640 x 480, the others in a row right of it): the
+// covers follow once Windows tells (WM_DISPLAYCHANGE) or, where nothing tells, by the next check
+// of the monitor list at the tick.
+TEST(Covers, CoversFollowMonitorsThatChangeMidRun) {
+  struct ChangeCase {
+    const char* what;
+    std::vector<std::pair<int, int>> monitors;  // the others at the start
+    std::function<void()> change;
+    const char* covers;  // afterwards
+    const char* fitted;  // the picture's place in a cover's paint afterwards
+  };
+  const ChangeCase cases[] = {
+      {"a new mode",
+       {{1280, 720}},
+       [] { FakeSetMonitorMode(0, 1920, 1080); },
+       "640,0 1920x1080; ",
+       ", 240, 0, 1440, 1080, "},
+      {"moved below the primary",
+       {{1280, 720}},
+       [] { FakePlaceMonitor(0, 0, 480); },
+       "0,480 1280x720; ",
+       ", 160, 0, 960, 720, "},
+      {"plugged in", {}, [] { FakeAddMonitor(800, 600); }, "640,0 800x600; ", ", 0, 0, 800, 600, "},
+      {"the first of two taken away",
+       {{1280, 720}, {800, 600}},
+       [] { FakeRemoveMonitor(0); },
+       "640,0 800x600; ",
+       ", 0, 0, 800, 600, "},
+      {"the last taken away", {{1280, 720}}, [] { FakeRemoveMonitor(0); }, "", nullptr},
+      {"no change", {{1280, 720}, {800, 600}}, [] {}, "640,0 1280x720; 1920,0 800x600; ", nullptr},
+  };
+  for (const ModeCase& mode : kModes)
+    for (bool told : {true, false})
+      for (const ChangeCase& c : cases) {
+        SCOPED_TRACE(std::string(mode.keys) + (told ? ", told: " : ", at the tick: ") + c.what);
+        FreshProcess(mode.keys);
+        for (const auto& size : c.monitors) FakeAddMonitor(size.first, size.second);
+        std::vector<HWND> before;
+        int changedAt = 0;
+        std::string after;
+        ScheduleTicks(2, 1);
+        FakeSchedule([&] {
+          before.assign(coverWindows, coverWindows + coverWindowCount);
+          changedAt = static_cast<int>(FakeCalls().size());
+          c.change();
+          if (told) FakeDisplayChanged();
+        });
+        // One check of the list a second: 20 ticks of 50 ms, painted as they come.
+        ScheduleTicks(told ? 1 : kTicksPerMonitorCheck, 1);
+        FakeSchedule([&] { after = Text(CoverRects()); }, 1);
+        ScheduleTicks(1, 1);
+        ScheduleKey(1);
+        EXPECT_EQ(RunSaverWith("/s"), 0);
+        EXPECT_EQ(after, c.covers);
+
+        const Calls made = CallsAmong({"CreateWindowExA"}, changedAt);
+        const Calls moved = CallsAmong({"SetWindowPos"}, changedAt);
+        if (c.fitted != nullptr) {
+          // A cover kept is moved rather than made again; a new one is made without the focus.
+          EXPECT_EQ(made.size() + moved.size(), 1u);
+          int paints = 0;
+          for (const std::string& call : CallsAmong({"StretchBlt"}, changedAt))
+            paints += call.find(c.fitted) != std::string::npos;
+          EXPECT_GE(paints, 1);
+        } else {
+          EXPECT_EQ(made, Calls{});
+          EXPECT_EQ(moved, Calls{});
+        }
+        for (const std::string& call : moved) EXPECT_NE(call.find(", 0x10)"), std::string::npos);
+        for (HWND cover : before) EXPECT_FALSE(FakeWindowAlive(cover));
+        EXPECT_EQ(FakeLiveResources(), Calls{});
+        EXPECT_EQ(FakeBadReleases(), Calls{});
+      }
+}
+
+// The saver's own display switches (to 640 x 480 and back) tell of a change too; the covers are
+// made once, after the switch, and never refitted for it.
+TEST(Covers, TheSaversOwnSwitchesChangeNoCover) {
+  for (const ModeCase& mode : kModes) {
+    SCOPED_TRACE(mode.keys);
+    FreshProcess(mode.keys);
+    FakeAddMonitor(1280, 720);
+    ScheduleTicks(kTicksPerMonitorCheck + 1, 1);
+    ScheduleKey(1);
+    EXPECT_EQ(RunSaverWith("/s"), 0);
+    EXPECT_EQ(CallsAmong({"CreateWindowExA"}).size(), 2u);
+    EXPECT_EQ(CountCalls("SetWindowPos"), 0);
+    EXPECT_EQ(CountCalls("EnumDisplayMonitors"), 2);  // the set-up's and one check
+    EXPECT_EQ(FakeLiveResources(), Calls{});
+  }
 }
 
 TEST(Covers, ACoverThatCannotBeMadeLeavesTheOthers) {
