@@ -17,6 +17,9 @@ POINT lastCursorPos = {};
 
 namespace {
 
+// From the window's destruction on, display changes are the end of run's own.
+bool runEnding = false;
+
 // The cursor is read from the screen, not from lParam; one move that finds it where it was starts
 // the count again.
 void HandleMouseMove(HWND window) {
@@ -42,6 +45,7 @@ void MakeGdiFrame(HWND window) {
 // The covers go first, while the display is as they found it; then the back-end, so that the
 // display mode is back before the other windows are moved.
 void EndRun(HWND window) {
+  runEnding = true;
   RemoveCoverWindows();
   if (currentMode == ModeDirectDraw) {
     ReleaseDirectDraw();
@@ -63,6 +67,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE:
       SetTimer(window, kFrameTimerId, kFrameTimerMs, nullptr);
       GetCursorPos(&lastCursorPos);
+      runEnding = false;
       return 0;
     case WM_DESTROY:
       EndRun(window);
@@ -76,8 +81,12 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (currentMode != ModeDirectDraw) MakeGdiFrame(window);
       return 0;
     case WM_DISPLAYCHANGE:
+      // A display change may move the cursor without the user (DirectDraw's switch confines it to
+      // the smaller primary; a monitor that goes away takes it along): where it is now is where the
+      // next move is measured from.
+      if (!preview && !runEnding) GetCursorPos(&lastCursorPos);
       // Another monitor's mode or place changed, or a monitor came or went. The saver's own
-      // switches come before the covers are made or after they are gone, and change nothing.
+      // switches come before the covers are made or after they are gone, and change no cover.
       FollowMonitors();
       return 0;
     case WM_MOUSEMOVE:

@@ -264,6 +264,50 @@ TEST(Covers, TheSaversOwnSwitchesChangeNoCover) {
   }
 }
 
+// The cursor where the run starts may lie outside the 640 x 480 primary (on a second monitor, or
+// low on a larger primary): DirectDraw's switch then moves it. That is no move of the user's: three
+// moves never end the run, the fourth always does, in every mode and on any number of monitors.
+TEST(Covers, ThreeMovesNeverEndTheRunAndTheFourthDoes) {
+  struct MoveCase {
+    const char* keys;
+    bool secondMonitor;  // the moves go to the cover there, else to the saver window
+    POINT start;
+  };
+  const MoveCase cases[] = {
+      {"direct_x=1", true, {1500, 300}}, {"direct_x=1", true, {300, 200}},
+      {"direct_x=1", false, {900, 700}}, {"direct_x=0", true, {1500, 300}},
+      {"direct_x=0", false, {900, 700}},
+  };
+  for (const MoveCase& c : cases)
+    for (int moves : {3, 4}) {
+      SCOPED_TRACE(std::string(c.keys) + (c.secondMonitor ? ", two monitors" : ", one monitor") +
+                   ", from " + std::to_string(c.start.x) + "," + std::to_string(c.start.y) +
+                   ", moves: " + std::to_string(moves));
+      FreshProcess(c.keys);
+      if (c.secondMonitor) FakeAddMonitor(1280, 720);
+      FakeSetCursorPos(c.start.x, c.start.y);
+      RunWindows seen;
+      CaptureWindows(&seen);
+      ScheduleTicks(2, 1);
+      for (int i = 0; i < moves; ++i)
+        FakeSchedule(
+            [&seen, &c, i] {
+              FakeSetCursorPos(c.secondMonitor ? 1000 + 100 * i : 100 + 100 * i, 400);
+              FakePostInputTo(c.secondMonitor ? seen.covers.at(0) : seen.saver, WM_MOUSEMOVE);
+            },
+            1);
+      bool ended = true;
+      FakeSchedule(
+          [&ended] {
+            ended = false;
+            FakePostInput(WM_KEYDOWN, 0x20);
+          },
+          1);
+      EXPECT_EQ(RunSaverWith("/s"), 0);
+      EXPECT_EQ(ended, moves == 4);
+    }
+}
+
 TEST(Covers, ACoverThatCannotBeMadeLeavesTheOthers) {
   FreshProcess();
   FakeAddMonitor(1280, 720);

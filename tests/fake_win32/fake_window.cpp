@@ -237,10 +237,16 @@ void FakeDisplayChanged() {
   for (HWND window : topLevel) Send(window, WM_DISPLAYCHANGE, 8, size);
 }
 
+// DirectDraw's exclusive mode confines the cursor to the primary at its new size (Wine does); a
+// cursor it moves makes a mouse-move message, as any move of the cursor does.
 void FakeSetDisplayMode(int width, int height) {
-  S().screenWidth = width;
-  S().screenHeight = height;
+  State& s = S();
+  s.screenWidth = width;
+  s.screenHeight = height;
+  const POINT was = s.cursor;
+  s.cursor = {std::min<LONG>(was.x, width - 1), std::min<LONG>(was.y, height - 1)};
   FakeDisplayChanged();
+  if (s.cursor.x != was.x || s.cursor.y != was.y) FakePostInput(WM_MOUSEMOVE);
 }
 
 void FakeRestoreDisplayMode() {
