@@ -157,18 +157,14 @@ TEST(Covers, InputOnACoverEndsTheRunByTheSaverRules) {
   EXPECT_EQ(CountCalls("GetCursorPos"), 5);  // the creation's and one for each move
 }
 
-// The covers' places while the run goes on.
-std::vector<RECT> CoverRects() {
-  std::vector<RECT> rects;
-  for (int i = 0; i < coverWindowCount; ++i)
-    if (coverWindows[i] != nullptr) rects.push_back(FakeWindowRect(coverWindows[i]));
-  return rects;
-}
-std::string Text(const std::vector<RECT>& rects) {
+// The covers' places while the run goes on, as "x,y WxH; " each.
+std::string CoverPlaces() {
   std::string text;
-  for (const RECT& r : rects)
+  for (int i = 0; i < coverWindowCount; ++i) {
+    const RECT r = FakeWindowRect(coverWindows[i]);
     text += std::to_string(r.left) + "," + std::to_string(r.top) + " " +
             std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "; ";
+  }
   return text;
 }
 
@@ -221,7 +217,7 @@ TEST(Covers, CoversFollowMonitorsThatChangeMidRun) {
         });
         // One check of the list a second: 20 ticks of 50 ms, painted as they come.
         ScheduleTicks(told ? 1 : kTicksPerMonitorCheck, 1);
-        FakeSchedule([&] { after = Text(CoverRects()); }, 1);
+        FakeSchedule([&] { after = CoverPlaces(); }, 1);
         ScheduleTicks(1, 1);
         ScheduleKey(1);
         EXPECT_EQ(RunSaverWith("/s"), 0);
