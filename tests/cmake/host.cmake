@@ -11,6 +11,10 @@ if(NOT WIN32)
     SOURCES cover_scenario_test.cpp host_scenario.cpp settings_file.cpp
     LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
     NATIVE_ONLY LOCK settings_file)
+  glimra_test(today_windows_scenario_test
+    SOURCES today_windows_scenario_test.cpp host_scenario.cpp settings_file.cpp
+    LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
+    NATIVE_ONLY LOCK settings_file)
   glimra_test(ddraw_scenario_test
     SOURCES ddraw_scenario_test.cpp host_scenario.cpp settings_file.cpp
     LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
