@@ -39,7 +39,7 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(GLIMRA_NATIVE_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/native CACHE PATH
     "The native build whose frame finder and renderer the end-to-end tests use")
   set(glimra_e2e_scripts gdi_picture gdi_fill gdi_input single_instance preview window_placement
-    command_tails program_files ddraw_picture monitors)
+    command_tails program_files ddraw_picture monitors ddraw_pace)
   foreach(name IN LISTS glimra_e2e_scripts)
     add_test(NAME e2e_${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${name}.sh)
     set_tests_properties(e2e_${name} PROPERTIES
