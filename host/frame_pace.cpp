@@ -9,6 +9,9 @@ namespace {
 
 constexpr DWORD kDefaultRefreshHz = 60;
 constexpr UINT kTimerResolutionMs = 1;
+// How far behind the schedule may fall and still be caught up: a few frames made back to back go
+// unnoticed, a burst after a long stall would look like a fast-forward.
+constexpr double kCatchUpPeriods = 4;
 
 struct FramePace {
   bool running;
@@ -56,7 +59,7 @@ void StopFramePace() {
 DWORD MillisecondsToNextFrame() {
   const double now = NowTicks();
   if (now >= pace.dueTicks) {
-    if (now - pace.dueTicks > pace.periodTicks) pace.dueTicks = now;
+    if (now - pace.dueTicks > kCatchUpPeriods * pace.periodTicks) pace.dueTicks = now;
     return 0;
   }
   return static_cast<DWORD>(std::ceil((pace.dueTicks - now) / pace.ticksPerMs));

@@ -12,8 +12,9 @@ DWORD PacedRefreshRate(DWORD reportedHz);
 void StartFramePace();
 // Gives the timer resolution back; does nothing when the pace is not running.
 void StopFramePace();
-// Milliseconds until the next frame is due, 0 when it is due now. A frame late by more than a
-// period is due at once, and the schedule starts again from it instead of hurrying to catch up.
+// Milliseconds until the next frame is due, 0 when it is due now. Frames a moment late (the
+// process waited for the processor) follow each other at once until the schedule is caught up;
+// after a longer stall (the display was off) the schedule starts again from now instead.
 DWORD MillisecondsToNextFrame();
 // A frame was made: the next is due one period after this one was.
 void FrameMade();

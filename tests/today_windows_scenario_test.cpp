@@ -40,6 +40,7 @@ struct PaceCase {
   long long flipMicros;  // -1: the flip waits out one period, as with a vertical blank
   std::vector<int> firstWaits;
   double expectedHz;
+  long long stallMicros = 0;  // the process waits this long for the processor mid-run
 };
 
 TEST(DirectDrawPace, FramesKeepTheRefreshRateWhetherTheFlipWaitsOrNot) {
@@ -52,13 +53,16 @@ TEST(DirectDrawPace, FramesKeepTheRefreshRateWhetherTheFlipWaitsOrNot) {
       {"a flip of 3 ms at 144 Hz: the rest of the period", 144, 3000, {4, 4, 4}, 144},
       {"a flip that waits at 60 Hz: no extra wait", 60, -1, {}, 60},
       {"a flip that waits at 75 Hz: no extra wait", 75, -1, {}, 75},
+      {"a flip slower than the period: no wait, no hurry", 60, 40000, {}, 25},
+      {"a 50 ms stall mid-run: the frames catch up", 60, 0, {17, 17, 16}, 60, 50000},
   };
   for (const PaceCase& c : cases) {
     SCOPED_TRACE(c.what);
     FreshProcess("direct_x=1\npal=1");
     FakeSetRefreshRate(c.reportedHz);
     if (c.flipMicros >= 0) FakeSetFlipMicros(c.flipMicros);
-    ScheduleKey(600);
+    if (c.stallMicros > 0) FakeSchedule([&c] { FakeAdvanceClock(c.stallMicros); }, 300);
+    ScheduleKey(c.stallMicros > 0 ? 300 : 600);
     EXPECT_EQ(RunSaverWith("/s"), 0);
 
     const std::vector<int> waits = FrameWaits();
