@@ -1,7 +1,9 @@
 // Where the X11 saver puts its pictures in a window that spans several monitors: one fitted (or
-// stretched) picture per monitor, one image per distinct size, black bands inside each monitor.
+// stretched) picture per monitor, one image per distinct size, black bands inside each monitor;
+// monitors that overlap show one picture together, never two with a seam.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,42 @@ std::string Bands(const PictureLayout& layout) {
   return text;
 }
 
+// What a user would see wrong: a monitor that shows parts of two pictures (a seam), a picture
+// drawn over another or under a band, or a pixel of a monitor left undrawn. Empty when none.
+std::string Faults(int width, int height, const std::vector<WindowArea>& monitors,
+                   const PictureLayout& layout) {
+  std::vector<int> picture(static_cast<std::size_t>(width) * height, -1);
+  std::vector<bool> band(picture.size(), false);
+  int index = 0;
+  for (const PictureGroup& group : layout.groups)
+    for (const FramePlace& p : group.places) {
+      for (int y = std::max(p.y, 0); y < std::min(p.y + p.height, height); ++y)
+        for (int x = std::max(p.x, 0); x < std::min(p.x + p.width, width); ++x) {
+          if (picture[y * width + x] >= 0) return "two pictures at " + Area(x, y, 1, 1);
+          picture[y * width + x] = index;
+        }
+      ++index;
+    }
+  for (const WindowArea& a : layout.bands)
+    for (int y = a.y; y < a.y + a.height; ++y)
+      for (int x = a.x; x < a.x + a.width; ++x) {
+        if (picture[y * width + x] >= 0) return "a band over a picture at " + Area(x, y, 1, 1);
+        band[y * width + x] = true;
+      }
+  for (const WindowArea& m : monitors) {
+    int shown = -1;
+    for (int y = std::max(m.y, 0); y < std::min(m.y + m.height, height); ++y)
+      for (int x = std::max(m.x, 0); x < std::min(m.x + m.width, width); ++x) {
+        const int p = picture[y * width + x];
+        if (p < 0 && !band[y * width + x]) return "undrawn at " + Area(x, y, 1, 1);
+        if (p >= 0 && shown >= 0 && p != shown)
+          return "monitor " + Area(m.x, m.y, m.width, m.height) + " shows two pictures";
+        if (p >= 0) shown = p;
+      }
+  }
+  return "";
+}
+
 TEST(X11Layout, OnePicturePerMonitor) {
   struct Case {
     const char* what;
@@ -39,7 +77,7 @@ TEST(X11Layout, OnePicturePerMonitor) {
     std::vector<WindowArea> monitors;
     bool stretch;
     const char* pictures;
-    const char* bands;
+    const char* bands;  // nullptr: only checked for faults
   };
   const std::vector<Case> cases = {
       {"one area: the whole window", 1024, 768, {}, false, "1024x768: 1024x768+0+0", ""},
@@ -106,6 +144,48 @@ TEST(X11Layout, OnePicturePerMonitor) {
        false,
        "640x480: 640x480+0+0 640x480+640+0",
        ""},
+      {"mirrored at different sizes: fitted to the area both show",
+       1280,
+       768,
+       {{0, 0, 1024, 768}, {0, 0, 1280, 720}},
+       false,
+       "960x720: 960x720+32+0",
+       "1024x48+0+720 32x720+0+0 32x720+992+0 32x720+0+0 288x720+992+0"},
+      {"the same, stretched over that area",
+       1280,
+       768,
+       {{0, 0, 1024, 768}, {0, 0, 1280, 720}},
+       true,
+       "1024x720: 1024x720+0+0",
+       "1024x48+0+720 256x720+1024+0"},
+      {"half over each other, with a monitor of their size beside",
+       2176,
+       768,
+       {{0, 0, 1024, 768}, {512, 0, 1024, 768}, {1536, 0, 640, 480}},
+       false,
+       "512x384: 512x384+512+192; 640x480: 640x480+1536+0",
+       nullptr},
+      {"three sharing an area",
+       1480,
+       768,
+       {{0, 0, 1024, 768}, {0, 0, 1280, 720}, {200, 0, 1280, 600}},
+       false,
+       "800x600: 800x600+212+0",
+       nullptr},
+      {"a chain sharing no area: the box around it, each a part; the next one its own",
+       2640,
+       600,
+       {{0, 0, 800, 600}, {600, 0, 800, 600}, {1200, 0, 800, 600}, {2000, 0, 640, 480}},
+       false,
+       "800x600: 800x600+600+0; 640x480: 640x480+2000+0",
+       "600x600+0+0 600x600+1400+0"},
+      {"a monitor in the bend of a chain's box joins it",
+       1300,
+       1300,
+       {{0, 0, 1000, 400}, {900, 0, 400, 1000}, {0, 900, 1000, 400}, {0, 450, 800, 400}},
+       false,
+       "1300x975: 1300x975+0+162",
+       nullptr},
       {"no monitor inside the window: the whole window",
        640,
        480,
@@ -117,7 +197,10 @@ TEST(X11Layout, OnePicturePerMonitor) {
   for (const Case& c : cases) {
     const PictureLayout layout = LayOutPictures(c.width, c.height, c.monitors, c.stretch);
     EXPECT_EQ(Pictures(layout), c.pictures) << c.what;
-    EXPECT_EQ(Bands(layout), c.bands) << c.what;
+    if (c.bands != nullptr) {
+      EXPECT_EQ(Bands(layout), c.bands) << c.what;
+    }
+    EXPECT_EQ(Faults(c.width, c.height, c.monitors, layout), "") << c.what;
   }
 }
 

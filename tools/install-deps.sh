@@ -17,6 +17,7 @@ pkgs=(
   libxcomposite1 libxfixes3 libxxf86vm1
   libgl1:i386 libgl1-mesa-dri:i386 libxrandr2:i386 libxrender1:i386 libxcursor1:i386
   libxi6:i386 libxinerama1:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
+  xsecurelock
   xvfb xdotool imagemagick x11-utils x11-apps x11-xserver-utils shellcheck
   xserver-xorg-core xserver-xorg-video-dummy
   libwayland-dev wayland-protocols libxkbcommon-dev sway grim wtype swayidle wayvnc

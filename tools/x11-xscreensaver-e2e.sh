@@ -75,7 +75,12 @@ echo "picture: $colours colours, $changed pixels changed in 0.5 s"
 su "$user" -c "DISPLAY=$DISPLAY xscreensaver-command -deactivate" >/dev/null
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "glimra still runs after the saver was deactivated"
-left=$(ipcs -m -p | awk -v p="$pid" '$3 == p' | wc -l)
+# ipcs's creator column is found by its heading, so that a changed layout fails here rather than
+# reading as "none left".
+left=$(ipcs -m -p | awk -v p="$pid" '
+  /cpid/ { for (i = 1; i <= NF; ++i) if ($i == "cpid") col = i; next }
+  col && $col == p { ++n }
+  END { if (!col) exit 1; print n + 0 }') || fail "ipcs -m -p has no cpid column to read"
 [ "$left" -eq 0 ] || fail "$left shared-memory segment(s) of glimra left"
 grep -i "glimra" "$work/daemon.log" | tail -n 3 || true
 echo "PASS: the daemon ran glimra in its window and stopped it cleanly"

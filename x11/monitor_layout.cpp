@@ -17,16 +17,33 @@ bool Inside(const WindowArea& inner, const WindowArea& outer) {
          inner.y + inner.height <= outer.y + outer.height;
 }
 
+// The area two rectangles share; empty (zero width or height) when they do not overlap.
+WindowArea Common(const WindowArea& a, const WindowArea& b) {
+  const int left = std::max(a.x, b.x), top = std::max(a.y, b.y);
+  const int right = std::min(a.x + a.width, b.x + b.width);
+  const int bottom = std::min(a.y + a.height, b.y + b.height);
+  if (right <= left || bottom <= top) return {left, top, 0, 0};
+  return {left, top, right - left, bottom - top};
+}
+
+bool Overlap(const WindowArea& a, const WindowArea& b) {
+  return Common(a, b).width > 0;
+}
+
+WindowArea Bounds(const WindowArea& a, const WindowArea& b) {
+  const int left = std::min(a.x, b.x), top = std::min(a.y, b.y);
+  return {left, top, std::max(a.x + a.width, b.x + b.width) - left,
+          std::max(a.y + a.height, b.y + b.height) - top};
+}
+
 // The monitors that show something: inside the window, each area once.
 std::vector<WindowArea> VisibleMonitors(int windowWidth, int windowHeight,
                                         const std::vector<WindowArea>& monitors) {
   std::vector<WindowArea> visible;
+  const WindowArea window{0, 0, windowWidth, windowHeight};
   for (const WindowArea& monitor : monitors) {
-    const int left = std::max(monitor.x, 0), top = std::max(monitor.y, 0);
-    const int right = std::min(monitor.x + monitor.width, windowWidth);
-    const int bottom = std::min(monitor.y + monitor.height, windowHeight);
-    if (right <= left || bottom <= top) continue;
-    const WindowArea clipped{left, top, right - left, bottom - top};
+    const WindowArea clipped = Common(monitor, window);
+    if (clipped.width <= 0) continue;
     if (std::none_of(visible.begin(), visible.end(),
                      [&](const WindowArea& seen) { return SameArea(seen, clipped); }))
       visible.push_back(clipped);
@@ -40,17 +57,66 @@ std::vector<WindowArea> VisibleMonitors(int windowWidth, int windowHeight,
         }))
       outer.push_back(monitor);
   visible = outer;
-  if (visible.empty() && windowWidth > 0 && windowHeight > 0)
-    visible.push_back({0, 0, windowWidth, windowHeight});
+  if (visible.empty() && windowWidth > 0 && windowHeight > 0) visible.push_back(window);
   return visible;
 }
 
-// The parts of `monitor` around `place`: above and below across the whole monitor, left and
-// right beside the picture.
-void AddBands(const WindowArea& monitor, const FramePlace& place, std::vector<WindowArea>& bands) {
+// Monitors that show one picture together, and the area it is fitted to: the area they all
+// share, or, where they share none (a chain: A overlaps B, B overlaps C, A misses C), the box
+// around them, of which each shows a part.
+struct Showing {
+  std::vector<WindowArea> monitors;
+  WindowArea common, bounds;
+  WindowArea Area() const { return common.width > 0 ? common : bounds; }
+};
+
+// Whether a picture of `a` would be drawn on a monitor of `b`, or theirs overlap.
+bool Meets(const Showing& a, const Showing& b) {
+  for (const WindowArea& other : b.monitors) {
+    if (Overlap(a.Area(), other)) return true;
+    for (const WindowArea& monitor : a.monitors)
+      if (Overlap(monitor, other)) return true;
+  }
+  return false;
+}
+
+// Overlapping monitors (mirrored ones at different sizes) each drawing a picture of their own
+// would show two pictures with a seam where one ends: they are joined into one showing, as are
+// showings that meet, until none does.
+std::vector<Showing> JoinOverlaps(const std::vector<WindowArea>& monitors) {
+  std::vector<Showing> showings;
+  for (const WindowArea& monitor : monitors) showings.push_back({{monitor}, monitor, monitor});
+  for (bool joined = true; joined;) {
+    joined = false;
+    for (std::size_t i = 0; i < showings.size() && !joined; ++i)
+      for (std::size_t j = i + 1; j < showings.size() && !joined; ++j) {
+        Showing& a = showings[i];
+        const Showing& b = showings[j];
+        if (!Meets(a, b) && !Meets(b, a)) continue;
+        a.monitors.insert(a.monitors.end(), b.monitors.begin(), b.monitors.end());
+        a.common = a.common.width > 0 && b.common.width > 0 ? Common(a.common, b.common)
+                                                            : WindowArea{0, 0, 0, 0};
+        a.bounds = Bounds(a.bounds, b.bounds);
+        showings.erase(showings.begin() + static_cast<std::ptrdiff_t>(j));
+        joined = true;
+      }
+  }
+  return showings;
+}
+
+// The parts of `monitor` around `picture`: above and below across the whole monitor, left and
+// right beside the picture; all of it where the picture misses the monitor.
+void AddBands(const WindowArea& monitor, const FramePlace& picture,
+              std::vector<WindowArea>& bands) {
   auto band = [&bands](int x, int y, int width, int height) {
     if (width > 0 && height > 0) bands.push_back({x, y, width, height});
   };
+  const WindowArea shown = Common(monitor, {picture.x, picture.y, picture.width, picture.height});
+  if (shown.width <= 0) {
+    bands.push_back(monitor);
+    return;
+  }
+  const FramePlace place{shown.x, shown.y, shown.width, shown.height};
   const int right = place.x + place.width, bottom = place.y + place.height;
   band(monitor.x, monitor.y, monitor.width, place.y - monitor.y);
   band(monitor.x, bottom, monitor.width, monitor.y + monitor.height - bottom);
@@ -63,11 +129,13 @@ void AddBands(const WindowArea& monitor, const FramePlace& place, std::vector<Wi
 PictureLayout LayOutPictures(int windowWidth, int windowHeight,
                              const std::vector<WindowArea>& monitors, bool stretch) {
   PictureLayout layout;
-  for (const WindowArea& monitor : VisibleMonitors(windowWidth, windowHeight, monitors)) {
-    FramePlace place = PlacePicture(monitor.width, monitor.height, stretch);
-    place.x += monitor.x;
-    place.y += monitor.y;
-    AddBands(monitor, place, layout.bands);
+  for (const Showing& showing :
+       JoinOverlaps(VisibleMonitors(windowWidth, windowHeight, monitors))) {
+    const WindowArea area = showing.Area();
+    FramePlace place = PlacePicture(area.width, area.height, stretch);
+    place.x += area.x;
+    place.y += area.y;
+    for (const WindowArea& monitor : showing.monitors) AddBands(monitor, place, layout.bands);
     auto group = std::find_if(
         layout.groups.begin(), layout.groups.end(),
         [&](const PictureGroup& g) { return g.width == place.width && g.height == place.height; });

@@ -1,6 +1,7 @@
 // Where the X11 saver's pictures go in a window that may span several monitors (the root window
 // without XScreenSaver): one picture on each monitor, fitted to it or stretched over it, black
-// around it; monitors of one size share one picture. No X calls, so every layout is testable.
+// around it; monitors of one size share one picture, monitors that overlap show one picture
+// together. No X calls, so every layout is testable.
 #pragma once
 
 #include <vector>
@@ -26,6 +27,8 @@ struct PictureLayout {
 // `monitors` as the server lists them, or none for a window that is one area (its own window,
 // XScreenSaver's). Each monitor is clipped to the window; one left empty, the same area as an
 // earlier one (mirrored outputs) or inside another one is dropped; when none is left the whole
-// window is one monitor.
+// window is one monitor. Monitors that overlap (mirrored at different sizes) show one picture,
+// fitted to the area they all share and black elsewhere on them, so none shows a seam; where a
+// chain of them shares no area, the picture is fitted to the box around them and each shows part.
 PictureLayout LayOutPictures(int windowWidth, int windowHeight,
                              const std::vector<WindowArea>& monitors, bool stretch);

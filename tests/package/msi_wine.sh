@@ -66,6 +66,27 @@ set_desktop_value() { # set_desktop_value NAME DATA: an empty DATA deletes the v
 }
 ours='C:\windows\syswow64\glimra.scr'
 
+# The checks that a value or an entry is gone trust the readers above to see what is there: a
+# value and an Add/Remove entry written here must read back (and be gone once deleted) before an
+# empty answer is believed; otherwise a `reg query` whose output has changed would pass them.
+uninstall='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\GlimraProbe'
+readers_work() {
+  local seen entry gone
+  set_desktop_value GlimraProbe 'probe value'
+  "$W" reg add "$uninstall" /v DisplayName /d Glimra /f >/dev/null 2>&1
+  "$W" reg add "$uninstall" /v DisplayVersion /d 0.0.1 /f >/dev/null 2>&1
+  "$W" reg add "$uninstall" /v Publisher /d 'The probe' /f >/dev/null 2>&1
+  seen=$(reg_value "$desktop" GlimraProbe) entry=$(arp_entries)
+  set_desktop_value GlimraProbe ''
+  "$W" reg delete "$uninstall" /f >/dev/null 2>&1 || true
+  gone=$(reg_value "$desktop" GlimraProbe)$(arp_entries)
+  [ "$seen|$entry|$gone" = "probe value|0.0.1|The probe|" ] && return
+  echo "reg query's answers are not in the form this test reads (a value read back as" \
+    "[$seen], an Add/Remove entry as [$entry], after deleting both [$gone])" >&2
+  return 1
+}
+readers_work || exit 1
+
 # A newer version, for the upgrades.
 IFS=. read -r major minor _ <<<"$version"
 newer="$major.$((minor + 1)).0"

@@ -45,7 +45,7 @@ sway_user_ready() {
 sway_start() {
   [ $# -gt 0 ] || { echo "usage: sway_start WxH[@SCALE]..." >&2; return 1; }
   command -v sway >/dev/null || { echo "sway is not installed" >&2; return 1; }
-  local deadline socket as_user=()
+  local deadline socket active as_user=()
   local backend=(WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$#)
   [ -z "${SWAY_NESTED:-}" ] || backend=(WLR_BACKENDS=wayland WLR_WL_OUTPUTS=$#
     WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY")
@@ -64,16 +64,17 @@ sway_start() {
   deadline=$((SECONDS + 20))
   while ((SECONDS < deadline)); do
     socket=$(compgen -G "$SWAY_DIR/sway-ipc.*.sock" | head -n 1)
-    if [ -n "$socket" ] && [ -S "$SWAY_DIR/wayland-1" ] &&
-      [ "$(SWAYSOCK=$socket swaymsg -t get_outputs -r 2>/dev/null | grep -c '"active": true')" \
-        -eq $# ]; then
+    active=$([ -z "$socket" ] ||
+      SWAYSOCK=$socket swaymsg -t get_outputs -r 2>/dev/null | grep -c '"active": true')
+    if [ -S "$SWAY_DIR/wayland-1" ] && [ "${active:-0}" -eq $# ]; then
       export XDG_RUNTIME_DIR=$SWAY_DIR WAYLAND_DISPLAY=wayland-1 SWAYSOCK=$socket
       return 0
     fi
     kill -0 "$SWAY_PID" 2>/dev/null || break
     sleep 0.1
   done
-  echo "sway did not start: $(tail -n 1 "$SWAY_DIR/sway.log" 2>/dev/null)" >&2
+  echo "sway did not start with $# active outputs (swaymsg -t get_outputs listed" \
+    "${active:-none} with \"active\": true): $(tail -n 1 "$SWAY_DIR/sway.log" 2>/dev/null)" >&2
   sway_stop
   return 1
 }
