@@ -56,3 +56,9 @@ if(NOT WIN32)
     LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
     NATIVE_ONLY LOCK settings_file)
 endif()
+
+# glimra.scr carries no application manifest (Windows builds; read with the toolchain's objdump).
+if(WIN32 AND CMAKE_OBJDUMP)
+  add_test(NAME no_manifest COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/no_manifest_test.sh
+    ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)
+endif()
