@@ -20,7 +20,6 @@ union LARGE_INTEGER {
   LONGLONG QuadPart;
 };
 
-struct HINSTANCE__;
 typedef HINSTANCE HMODULE;
 typedef INT_PTR(WINAPI* FARPROC)();
 typedef void* HPOWERNOTIFY;
