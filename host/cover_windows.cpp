@@ -7,6 +7,7 @@
 
 #include "display/cover_frame.h"
 #include "display/gdi_backend.h"
+#include "host/display_power.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
 
@@ -190,6 +191,7 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       ForgetCover(window);
       return 0;
     case WM_TIMER:
+      if (DisplayIsOff()) return 0;
       RefreshCoverFrame();
       InvalidateRect(window, nullptr, FALSE);
       return 0;

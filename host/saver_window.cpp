@@ -8,6 +8,8 @@
 #include "display/palette_handover.h"
 #include "engine/compose.h"
 #include "host/cover_windows.h"
+#include "host/display_power.h"
+#include "host/frame_pace.h"
 #include "host/saver_state.h"
 #include "host/window_placement.h"
 #include "settings/saver_settings.h"
@@ -34,6 +36,8 @@ void HandleMouseMove(HWND window) {
 }
 
 void MakeGdiFrame(HWND window) {
+  // Nobody sees a dark display: the picture waits where it is.
+  if (DisplayIsOff()) return;
   if (saverSettings.pal != 0) StepPalette();
   // Without a DIB section there is no frame memory to compose into.
   if (framePixels == nullptr) return;
@@ -53,6 +57,8 @@ void EndRun(HWND window) {
     if (currentMode == ModeGdiFullScreen) RestoreDisplay();
     ReleaseGdiBackend();
   }
+  StopFramePace();
+  StopWatchingDisplayPower();
   KillTimer(window, kFrameTimerId);
   if (IsFullScreenMode(currentMode)) RestoreWindowPlacements();
   ShowCursor(TRUE);
@@ -89,6 +95,9 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       // switches come before the covers are made or after they are gone, and change no cover.
       FollowMonitors();
       return 0;
+    case WM_POWERBROADCAST:
+      if (NoteDisplayPower(wParam, lParam)) return TRUE;
+      break;
     case WM_MOUSEMOVE:
       if (!preview) HandleMouseMove(window);
       return 0;

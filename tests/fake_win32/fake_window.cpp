@@ -12,6 +12,7 @@
 
 #include "fake_win32/fake_calls.h"
 #include "fake_win32/fake_ledger.h"
+#include "fake_win32/fake_system.h"
 
 namespace {
 
@@ -278,6 +279,10 @@ void FakeTimerTick() {
   for (FakeTimer& t : S().timers) t.due = true;
 }
 
+LRESULT FakeSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Send(window, message, wParam, lParam);
+}
+
 int FakeEmptyPolls() {
   return S().emptyPolls;
 }
@@ -434,6 +439,21 @@ BOOL TranslateMessage(const MSG* msg) {
 LRESULT DispatchMessageA(const MSG* msg) {
   RecordCall("DispatchMessageA", {FakeHex(msg->hwnd), FakeHex(msg->message)});
   return Send(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+// Input or the end of the timeout, whichever comes first; the clock moves on by the timeout.
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE*, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags) {
+  RecordCall("MsgWaitForMultipleObjectsEx",
+             {FakeNum(count), FakeNum(milliseconds), FakeHex(wakeMask), FakeHex(flags)});
+  MSG msg;
+  if (milliseconds == INFINITE) {
+    WaitForMessage();
+    return WAIT_OBJECT_0 + count;
+  }
+  if (NextMessage(&msg, false)) return WAIT_OBJECT_0 + count;
+  FakeAdvanceClock(1000LL * milliseconds);
+  return static_cast<DWORD>(WAIT_TIMEOUT);
 }
 
 BOOL WaitMessage() {

@@ -66,6 +66,8 @@ void FakePostInput(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 void FakePostInputTo(HWND window, UINT message, WPARAM wParam = 0);
 // Every running timer becomes due once (the platform merges ticks that pile up).
 void FakeTimerTick();
+// A message the system sends to `window` (not recorded: the program makes no call).
+LRESULT FakeSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Number of times PeekMessageA told the program that its queue was empty.
 int FakeEmptyPolls();
 // A cursor count below 0 hides the cursor.
