@@ -4,7 +4,9 @@
 # DirectDraw mode with Wine's "gdi" renderer and with its default renderer, against the GDI mode
 # (20 frames a second by its timer) measured in the same run. The frame rate comes from two
 # screenshots SECONDS apart, each matched to its frame number by glimra-frame-finder; the CPU is
-# that of the saver, wineserver and the X server over the same time, per second of wall time.
+# that of the saver, wineserver and the X server over the same time, per second of wall time, each
+# and together. DirectDraw's rate is also given as a ratio to the refresh rate of the mode it set,
+# and each mode's CPU per frame as a ratio to the GDI mode's.
 #
 #   benchmarks/measure-ddraw.sh [SECONDS]      (default 10; needs the native and win64 builds)
 set -uo pipefail
@@ -57,13 +59,15 @@ measure() {
   local saver=$!
   x_find_window 20 --pid "$saver" --classname glimra.scr >/dev/null
   sleep 2
-  local server t1 t2 c1 c2
+  local server t1 t2 s1 s2 w1 w2 x1 x2 refresh
   server=$(OurWineserver)
+  refresh=$(xrandr --current | awk '/\*/ { for (i = 2; i <= NF; i++) if ($i ~ /\*/) {
+    sub(/[*+]+/, "", $i); print $i; exit } }')
   t1=$(Now); Shot "$work/a.rgb"
-  c1=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XORG_PID")))
+  s1=$(Ticks "$saver"); w1=$(Ticks "$server"); x1=$(Ticks "$XORG_PID")
   sleep "$seconds"
   t2=$(Now); Shot "$work/b.rgb"
-  c2=$(($(Ticks "$saver") + $(Ticks "$server") + $(Ticks "$XORG_PID")))
+  s2=$(Ticks "$saver"); w2=$(Ticks "$server"); x2=$(Ticks "$XORG_PID")
   xdotool key space
   for _ in $(seq 150); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
   kill "$saver" 2>/dev/null
@@ -73,15 +77,29 @@ measure() {
   local k1 k2
   k1=$("$finder" "$ini" "$work/a.rgb" 200000 "$orientation")
   k2=$("$finder" "$ini" "$work/b.rgb" 200000 "$orientation")
-  awk -v n="$name" -v k1="$k1" -v k2="$k2" -v t1="$t1" -v t2="$t2" -v c="$((c2 - c1))" \
-    -v hz="$ticksPerSecond" 'BEGIN {
-      fps = (k1 == "" || k2 == "") ? "?" : sprintf("%.1f", (k2 - k1) / (t2 - t1));
-      printf "%-28s frames %7s -> %7s  %8s fps  CPU %6.1f%% of a core\n", n, k1, k2, fps,
-        100 * c / hz / (t2 - t1) }'
+  awk -v n="$name" -v k1="$k1" -v k2="$k2" -v t1="$t1" -v t2="$t2" -v s="$((s2 - s1))" \
+    -v w="$((w2 - w1))" -v x="$((x2 - x1))" -v hz="$ticksPerSecond" -v refresh="$refresh" \
+    -v base="$baseline" 'BEGIN {
+      if (k1 == "" || k2 == "" || k2 <= k1) {
+        printf "%-28s no frame rate: a screenshot matched no frame (%s, %s)\n", n, k1, k2
+        exit 1
+      }
+      fps = (k2 - k1) / (t2 - t1); pct = 100 * (s + w + x) / hz / (t2 - t1)
+      printf "%-28s %7.1f fps (%.3f of the %s Hz mode)  CPU %5.1f%% of a core (saver %.1f, wineserver %.1f, X %.1f)", n, fps, fps / refresh, refresh, pct, 100 * s / hz / (t2 - t1), 100 * w / hz / (t2 - t1), 100 * x / hz / (t2 - t1)
+      perFrame = pct * 10 / fps
+      if (base == "") printf "  %.2f ms CPU a frame\n", perFrame
+      else printf "  %.2f ms CPU a frame (%.2f x the GDI mode)\n", perFrame, perFrame / base
+      print perFrame > "/dev/stderr" }' 2>"$work/per-frame"
 }
 
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg); ${seconds}s each"
+baseline=
 measure "GDI /s (baseline)" gdi 0
+baseline=$(cat "$work/per-frame")
 measure "DirectDraw, renderer=gdi" gdi 1
 measure "DirectDraw, default renderer" default 1
-"$WINE" reg delete 'HKCU\Software\Wine\Direct3D' /v renderer /f >/dev/null 2>&1
+# Wine's command-stream thread spins a while for more work after each frame; without it the
+# default renderer draws on the saver's own thread.
+"$WINE" reg add 'HKCU\Software\Wine\Direct3D' /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1
+measure "DirectDraw, default, csmt=0" default 1
+"$WINE" reg delete 'HKCU\Software\Wine\Direct3D' /f >/dev/null 2>&1 || true

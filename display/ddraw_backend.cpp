@@ -59,8 +59,8 @@ bool CreateDirectDrawObjects(HWND window) {
 
 bool SetUpDirectDraw(HWND window) {
   if (CreateDirectDrawObjects(window)) return true;
-  // The window's destruction handling releases whatever the steps had made.
-  DestroyWindow(window);
+  // What the steps had made goes, and the display mode with it, in the usual release order.
+  ReleaseDirectDraw();
   return false;
 }
 

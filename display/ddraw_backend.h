@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-// The six set-up steps in order. On the first failure it destroys `window` (whose destruction
-// releases what was made) and returns false.
+// The six set-up steps in order. On the first failure it releases what was made, restores the
+// display mode and returns false; the window stays.
 bool SetUpDirectDraw(HWND window);
 // Releases the surfaces, the palette, the display mode and the DirectDraw object, in that order.
 // Does nothing outside the DirectDraw mode or when there is no DirectDraw object.

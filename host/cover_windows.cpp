@@ -1,16 +1,19 @@
-// The covers: found from the monitor list, made after the saver window, destroyed before the
-// display mode is restored. In the GDI modes the saver window's tick repaints them with its frame;
+// The covers: found from the monitor list, made after the saver window, kept in line with the
+// monitor list (on WM_DISPLAYCHANGE and at the saver window's tick), destroyed before the display
+// mode is restored. In the GDI modes the saver window's tick repaints them with its frame;
 // in the DirectDraw mode, whose saver window tick does nothing, each cover's own 50 ms timer
 // refreshes the copy of the last composed frame and repaints.
 #include "host/cover_windows.h"
 
 #include "display/cover_frame.h"
 #include "display/gdi_backend.h"
+#include "host/display_power.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
 
 HWND coverWindows[kMaxCoverWindows] = {};
 int coverWindowCount = 0;
+bool coversFollowMonitors = false;
 
 namespace {
 
@@ -19,6 +22,12 @@ struct MonitorList {
   int count;
 };
 
+// The monitor each cover was last fitted to, slot for slot with coverWindows.
+RECT coverRects[kMaxCoverWindows] = {};
+HINSTANCE coverInstance = nullptr;
+bool coverClassReady = false;
+int ticksSinceCheck = 0;
+
 // Every monitor but the primary, whose top-left corner is the screen's origin.
 BOOL CALLBACK AddOtherMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   auto* list = reinterpret_cast<MonitorList*>(param);
@@ -26,6 +35,10 @@ BOOL CALLBACK AddOtherMonitor(HMONITOR, HDC, LPRECT rect, LPARAM param) {
   if (rect->right <= rect->left || rect->bottom <= rect->top) return TRUE;
   if (list->count < kMaxCoverWindows) list->rects[list->count++] = *rect;
   return TRUE;
+}
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 void RegisterCoverClass(HINSTANCE instance) {
@@ -63,25 +76,96 @@ void ForgetCover(HWND window) {
     if (coverWindows[i] == window) coverWindows[i] = nullptr;
 }
 
-}  // namespace
+// Closes the gaps that destroyed covers left, keeping the order.
+void CompactCovers() {
+  int kept = 0;
+  for (int i = 0; i < coverWindowCount; ++i) {
+    if (coverWindows[i] == nullptr) continue;
+    coverWindows[kept] = coverWindows[i];
+    coverRects[kept++] = coverRects[i];
+  }
+  for (int i = kept; i < coverWindowCount; ++i) coverWindows[i] = nullptr;
+  coverWindowCount = kept;
+}
 
-void CoverOtherMonitors(HINSTANCE instance) {
-  if (GetSystemMetrics(SM_CMONITORS) < 2) return;
-  MonitorList monitors = {};
-  EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&monitors));
-  if (monitors.count == 0) return;
-
-  RegisterCoverClass(instance);
-  CreateCoverFrame();
+// The class and, in the DirectDraw mode, the frame copy are made with the first cover, which may
+// come only mid-run when a monitor appears.
+void MakeCovers(const MonitorList& monitors, const bool* covered) {
+  bool any = false;
+  for (int i = 0; i < monitors.count; ++i) any = any || !covered[i];
+  if (!any) return;
+  if (!coverClassReady) {
+    RegisterCoverClass(coverInstance);
+    CreateCoverFrame();
+    coverClassReady = true;
+  }
   // DirectDraw's exclusive mode may have confined the cursor to the primary monitor (Wine does):
   // set it free, so that input on the covers can end the run.
   ClipCursor(nullptr);
   for (int i = 0; i < monitors.count; ++i) {
-    HWND cover = CreateCover(instance, monitors.rects[i]);
+    if (covered[i] || coverWindowCount == kMaxCoverWindows) continue;
+    HWND cover = CreateCover(coverInstance, monitors.rects[i]);
     if (cover == nullptr) continue;  // that monitor stays uncovered; the run goes on
+    coverRects[coverWindowCount] = monitors.rects[i];
     coverWindows[coverWindowCount++] = cover;
     ShowWindow(cover, SW_SHOWNOACTIVATE);
   }
+}
+
+// A cover moved onto another monitor place or mode, still topmost and without the focus; it is
+// painted again whole, with the bars of its new size.
+void RefitCover(int slot, const RECT& monitor) {
+  coverRects[slot] = monitor;
+  SetWindowPos(coverWindows[slot], HWND_TOPMOST, monitor.left, monitor.top,
+               monitor.right - monitor.left, monitor.bottom - monitor.top, SWP_NOACTIVATE);
+  InvalidateRect(coverWindows[slot], nullptr, FALSE);
+}
+
+}  // namespace
+
+void CoverOtherMonitors(HINSTANCE instance) {
+  coverInstance = instance;
+  coverClassReady = false;
+  ticksSinceCheck = 0;
+  coversFollowMonitors = true;
+  if (GetSystemMetrics(SM_CMONITORS) < 2) return;
+  FollowMonitors();
+}
+
+void FollowMonitors() {
+  if (!coversFollowMonitors) return;
+  MonitorList monitors = {};
+  EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&monitors));
+  CompactCovers();
+
+  // Covers over a monitor exactly as it is stay; the others take the monitors left, in order.
+  bool covered[kMaxCoverWindows] = {};
+  bool fitted[kMaxCoverWindows] = {};
+  for (int c = 0; c < coverWindowCount; ++c)
+    for (int m = 0; m < monitors.count; ++m)
+      if (!covered[m] && SameRect(coverRects[c], monitors.rects[m])) {
+        covered[m] = fitted[c] = true;
+        break;
+      }
+  int next = 0;
+  for (int c = 0; c < coverWindowCount; ++c) {
+    if (fitted[c]) continue;
+    while (next < monitors.count && covered[next]) ++next;
+    if (next < monitors.count) {
+      RefitCover(c, monitors.rects[next]);
+      covered[next] = true;
+    } else {
+      DestroyWindow(coverWindows[c]);  // its monitor went away
+    }
+  }
+  CompactCovers();
+  MakeCovers(monitors, covered);
+}
+
+void FollowMonitorsAtTick() {
+  if (!coversFollowMonitors || ++ticksSinceCheck < kTicksPerMonitorCheck) return;
+  ticksSinceCheck = 0;
+  FollowMonitors();
 }
 
 void InvalidateCoverWindows() {
@@ -90,6 +174,7 @@ void InvalidateCoverWindows() {
 }
 
 void RemoveCoverWindows() {
+  coversFollowMonitors = false;
   for (int i = 0; i < coverWindowCount; ++i)
     if (coverWindows[i] != nullptr) DestroyWindow(coverWindows[i]);
   coverWindowCount = 0;
@@ -106,6 +191,7 @@ LRESULT CALLBACK CoverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       ForgetCover(window);
       return 0;
     case WM_TIMER:
+      if (DisplayIsOff()) return 0;
       RefreshCoverFrame();
       InvalidateRect(window, nullptr, FALSE);
       return 0;

@@ -9,6 +9,9 @@
 #include "display/palette_handover.h"
 #include "engine/engine.h"
 #include "host/cover_windows.h"
+#include "host/display_power.h"
+#include "host/dpi_awareness.h"
+#include "host/frame_pace.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
 #include "host/window_placement.h"
@@ -59,6 +62,18 @@ void UndoStartWithoutWindow() {
     FreeWindowPlacements();  // nothing changed yet: the windows stay untouched
 }
 
+// DirectDraw refused (no 640 x 480 x 8, no exclusive mode, no driver) and has given the display
+// back: the run goes on as the GDI full screen in the window that is already up, so that a saver
+// never shows nothing. The window is sized again for the screen as the switch left it.
+void FallBackToGdi(HWND window) {
+  currentMode = ModeGdiFullScreen;
+  SwitchDisplay();
+  AllocateBitmapInfo();
+  SetWindowPos(window, nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateDibSurface(window);
+}
+
 }  // namespace
 
 int RunSaver(HINSTANCE instance, const char* commandTail, int showCommand) {
@@ -69,7 +84,11 @@ int RunSaver(HINSTANCE instance, const char* commandTail, int showCommand) {
   LoadSettings();
   CopyCommandTail(commandCopy, commandTail);
   currentMode = SelectSaverMode(commandCopy, saverSettings.direct_x);
-  if (IsFullScreenMode(currentMode)) RecordWindowPlacements();
+  if (IsFullScreenMode(currentMode)) {
+    // Before any window, and before the placements are read, so that both are in physical pixels.
+    DeclareDpiAwareness();
+    RecordWindowPlacements();
+  }
 
   if (!SetUpSaver(instance, showCommand, commandTail)) return 0;
   return RunMessageLoop();
@@ -101,8 +120,13 @@ bool SetUpSaver(HINSTANCE instance, int showCommand, const char* commandTail) {
   SetFocus(saverWindow);
   if (currentMode != ModePreview) ShowCursor(FALSE);
 
-  // A failed DirectDraw set-up has destroyed the window, whose destruction undid the run.
-  if (currentMode == ModeDirectDraw && !SetUpDirectDraw(saverWindow)) return false;
+  if (currentMode == ModeDirectDraw) {
+    if (SetUpDirectDraw(saverWindow))
+      StartFramePace();
+    else
+      FallBackToGdi(saverWindow);
+  }
+  if (IsFullScreenMode(currentMode)) WatchDisplayPower(saverWindow);
   // Both display switches are done, so the other monitors are where they will stay.
   if (IsFullScreenMode(currentMode)) CoverOtherMonitors(instance);
 
@@ -120,11 +144,20 @@ int RunMessageLoop() {
       if (!GetMessageA(&msg, nullptr, 0, 0)) return static_cast<int>(msg.wParam);
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
-    } else if (currentMode == ModeDirectDraw) {
-      // The DirectDraw frames come from the idle loop, back to back.
-      DirectDrawFrameStep();
+    } else if (currentMode == ModeDirectDraw && !DisplayIsOff()) {
+      // The DirectDraw frames come from the idle loop, one per refresh period: where the flip has
+      // not waited for the display, the loop waits for a message or the next frame's due time,
+      // whichever comes first, so input still ends the run at once.
+      const DWORD wait = MillisecondsToNextFrame();
+      if (wait == 0) {
+        DirectDrawFrameStep();
+        FrameMade();
+      } else {
+        MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      }
     } else {
-      // The GDI frames come from the timer: sleep until the next message instead of spinning.
+      // The GDI frames come from the timer, and a dark display wants none: sleep until the next
+      // message instead of spinning.
       WaitMessage();
     }
   }

@@ -8,6 +8,8 @@
 #include "display/palette_handover.h"
 #include "engine/compose.h"
 #include "host/cover_windows.h"
+#include "host/display_power.h"
+#include "host/frame_pace.h"
 #include "host/saver_state.h"
 #include "host/window_placement.h"
 #include "settings/saver_settings.h"
@@ -16,6 +18,9 @@ int mouseMoveCount = 0;
 POINT lastCursorPos = {};
 
 namespace {
+
+// From the window's destruction on, display changes are the end of run's own.
+bool runEnding = false;
 
 // The cursor is read from the screen, not from lParam; one move that finds it where it was starts
 // the count again.
@@ -31,6 +36,8 @@ void HandleMouseMove(HWND window) {
 }
 
 void MakeGdiFrame(HWND window) {
+  // Nobody sees a dark display: the picture waits where it is.
+  if (DisplayIsOff()) return;
   if (saverSettings.pal != 0) StepPalette();
   // Without a DIB section there is no frame memory to compose into.
   if (framePixels == nullptr) return;
@@ -42,6 +49,7 @@ void MakeGdiFrame(HWND window) {
 // The covers go first, while the display is as they found it; then the back-end, so that the
 // display mode is back before the other windows are moved.
 void EndRun(HWND window) {
+  runEnding = true;
   RemoveCoverWindows();
   if (currentMode == ModeDirectDraw) {
     ReleaseDirectDraw();
@@ -49,6 +57,8 @@ void EndRun(HWND window) {
     if (currentMode == ModeGdiFullScreen) RestoreDisplay();
     ReleaseGdiBackend();
   }
+  StopFramePace();
+  StopWatchingDisplayPower();
   KillTimer(window, kFrameTimerId);
   if (IsFullScreenMode(currentMode)) RestoreWindowPlacements();
   ShowCursor(TRUE);
@@ -63,6 +73,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_CREATE:
       SetTimer(window, kFrameTimerId, kFrameTimerMs, nullptr);
       GetCursorPos(&lastCursorPos);
+      runEnding = false;
       return 0;
     case WM_DESTROY:
       EndRun(window);
@@ -72,8 +83,21 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       PaintFrame(window);
       return 0;
     case WM_TIMER:
+      FollowMonitorsAtTick();
       if (currentMode != ModeDirectDraw) MakeGdiFrame(window);
       return 0;
+    case WM_DISPLAYCHANGE:
+      // A display change may move the cursor without the user (DirectDraw's switch confines it to
+      // the smaller primary; a monitor that goes away takes it along): where it is now is where the
+      // next move is measured from.
+      if (!preview && !runEnding) GetCursorPos(&lastCursorPos);
+      // Another monitor's mode or place changed, or a monitor came or went. The saver's own
+      // switches come before the covers are made or after they are gone, and change no cover.
+      FollowMonitors();
+      return 0;
+    case WM_POWERBROADCAST:
+      if (NoteDisplayPower(wParam, lParam)) return TRUE;
+      break;
     case WM_MOUSEMOVE:
       if (!preview) HandleMouseMove(window);
       return 0;

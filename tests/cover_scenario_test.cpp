@@ -1,9 +1,11 @@
 // Scenario tests of the full-screen runs on several monitors, on the recording fake: the covers'
-// creation after the display switch, their frames, input on them, the end-of-run order, and a
-// cover that cannot be made.
+// creation after the display switch, their frames, input on them, the end-of-run order, a cover
+// that cannot be made, and covers that follow monitors changed mid-run.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fake_win32/fake_ledger.h"
@@ -153,6 +155,140 @@ TEST(Covers, InputOnACoverEndsTheRunByTheSaverRules) {
   // Without the fourth move ending it, the run would wait for ever (a failure here).
   EXPECT_EQ(RunSaverWith("/s"), 0);
   EXPECT_EQ(CountCalls("GetCursorPos"), 5);  // the creation's and one for each move
+}
+
+// The covers' places while the run goes on, as "x,y WxH; " each.
+std::string CoverPlaces() {
+  std::string text;
+  for (int i = 0; i < coverWindowCount; ++i) {
+    const RECT r = FakeWindowRect(coverWindows[i]);
+    text += std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+            std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "; ";
+  }
+  return text;
+}
+
+// A monitor changed while the saver runs (at 640 x 480, the others in a row right of it): the
+// covers follow once Windows tells (WM_DISPLAYCHANGE) or, where nothing tells, by the next check
+// of the monitor list at the tick.
+TEST(Covers, CoversFollowMonitorsThatChangeMidRun) {
+  struct ChangeCase {
+    const char* what;
+    std::vector<std::pair<int, int>> monitors;  // the others at the start
+    std::function<void()> change;
+    const char* covers;  // afterwards
+    const char* fitted;  // the picture's place in a cover's paint afterwards
+  };
+  const ChangeCase cases[] = {
+      {"a new mode",
+       {{1280, 720}},
+       [] { FakeSetMonitorMode(0, 1920, 1080); },
+       "640,0 1920x1080; ",
+       ", 240, 0, 1440, 1080, "},
+      {"moved below the primary",
+       {{1280, 720}},
+       [] { FakePlaceMonitor(0, 0, 480); },
+       "0,480 1280x720; ",
+       ", 160, 0, 960, 720, "},
+      {"plugged in", {}, [] { FakeAddMonitor(800, 600); }, "640,0 800x600; ", ", 0, 0, 800, 600, "},
+      {"the first of two taken away",
+       {{1280, 720}, {800, 600}},
+       [] { FakeRemoveMonitor(0); },
+       "640,0 800x600; ",
+       ", 0, 0, 800, 600, "},
+      {"the last taken away", {{1280, 720}}, [] { FakeRemoveMonitor(0); }, "", nullptr},
+      {"no change", {{1280, 720}, {800, 600}}, [] {}, "640,0 1280x720; 1920,0 800x600; ", nullptr},
+  };
+  for (const ModeCase& mode : kModes)
+    for (bool told : {true, false})
+      for (const ChangeCase& c : cases) {
+        SCOPED_TRACE(std::string(mode.keys) + (told ? ", told: " : ", at the tick: ") + c.what);
+        FreshProcess(mode.keys);
+        for (const auto& size : c.monitors) FakeAddMonitor(size.first, size.second);
+        std::vector<HWND> before;
+        int changedAt = 0;
+        std::string after;
+        ScheduleTicks(2, 1);
+        FakeSchedule([&] {
+          before.assign(coverWindows, coverWindows + coverWindowCount);
+          changedAt = static_cast<int>(FakeCalls().size());
+          c.change();
+          if (told) FakeDisplayChanged();
+        });
+        // One check of the list a second: 20 ticks of 50 ms, painted as they come.
+        ScheduleTicks(told ? 1 : kTicksPerMonitorCheck, 1);
+        FakeSchedule([&] { after = CoverPlaces(); }, 1);
+        ScheduleTicks(1, 1);
+        ScheduleKey(1);
+        EXPECT_EQ(RunSaverWith("/s"), 0);
+        EXPECT_EQ(after, c.covers);
+
+        const Calls made = CallsAmong({"CreateWindowExA"}, changedAt);
+        const Calls moved = CallsAmong({"SetWindowPos"}, changedAt);
+        if (c.fitted != nullptr) {
+          // A cover kept is moved rather than made again; a new one is made without the focus.
+          EXPECT_EQ(made.size() + moved.size(), 1u);
+          int paints = 0;
+          for (const std::string& call : CallsAmong({"StretchBlt"}, changedAt))
+            paints += call.find(c.fitted) != std::string::npos;
+          EXPECT_GE(paints, 1);
+        } else {
+          EXPECT_EQ(made, Calls{});
+          EXPECT_EQ(moved, Calls{});
+        }
+        for (const std::string& call : moved) EXPECT_NE(call.find(", 0x10)"), std::string::npos);
+        // The saver's own switches (which tell of a change too) made the covers once, after the
+        // switch to 640 x 480, and refitted none.
+        EXPECT_EQ(CallsAmong({"CreateWindowExA"}).size() - made.size(), 1 + c.monitors.size());
+        EXPECT_EQ(CallsAmong({"SetWindowPos"}).size(), moved.size());
+        for (HWND cover : before) EXPECT_FALSE(FakeWindowAlive(cover));
+        EXPECT_EQ(FakeLiveResources(), Calls{});
+        EXPECT_EQ(FakeBadReleases(), Calls{});
+      }
+}
+
+// The cursor where the run starts may lie outside the 640 x 480 primary (on a second monitor, or
+// low on a larger primary): DirectDraw's switch then moves it. That is no move of the user's: three
+// moves never end the run, the fourth always does, in every mode and on any number of monitors.
+TEST(Covers, ThreeMovesNeverEndTheRunAndTheFourthDoes) {
+  struct MoveCase {
+    const char* keys;
+    bool secondMonitor;  // the moves go to the cover there, else to the saver window
+    POINT start;
+  };
+  const MoveCase cases[] = {
+      {"direct_x=1", true, {1500, 300}}, {"direct_x=1", true, {300, 200}},
+      {"direct_x=1", false, {900, 700}}, {"direct_x=0", true, {1500, 300}},
+      {"direct_x=0", false, {900, 700}},
+  };
+  for (const MoveCase& c : cases)
+    for (int moves : {3, 4}) {
+      SCOPED_TRACE(std::string(c.keys) + (c.secondMonitor ? ", two monitors" : ", one monitor") +
+                   ", from " + std::to_string(c.start.x) + "," + std::to_string(c.start.y) +
+                   ", moves: " + std::to_string(moves));
+      FreshProcess(c.keys);
+      if (c.secondMonitor) FakeAddMonitor(1280, 720);
+      FakeSetCursorPos(c.start.x, c.start.y);
+      RunWindows seen;
+      CaptureWindows(&seen);
+      ScheduleTicks(2, 1);
+      for (int i = 0; i < moves; ++i)
+        FakeSchedule(
+            [&seen, &c, i] {
+              FakeSetCursorPos(c.secondMonitor ? 1000 + 100 * i : 100 + 100 * i, 400);
+              FakePostInputTo(c.secondMonitor ? seen.covers.at(0) : seen.saver, WM_MOUSEMOVE);
+            },
+            1);
+      bool ended = true;
+      FakeSchedule(
+          [&ended] {
+            ended = false;
+            FakePostInput(WM_KEYDOWN, 0x20);
+          },
+          1);
+      EXPECT_EQ(RunSaverWith("/s"), 0);
+      EXPECT_EQ(ended, moves == 4);
+    }
 }
 
 TEST(Covers, ACoverThatCannotBeMadeLeavesTheOthers) {

@@ -86,46 +86,69 @@ struct FailingStep {
   const char* call;
   int callsBefore;  // successful calls of the same name before the failing one
   Calls released;
+  bool refuse640;  // the display has no 640 x 480 for GDI either: the fitted picture
 };
 
-TEST(DirectDrawSetUp, EachFailingStepReleasesWhatExists) {
+// Whatever step fails, DirectDraw gives back what it made and the display mode, and the run goes on
+// as the GDI full screen in the same window: switch, frames, covers' rules, a key, exit 0.
+TEST(DirectDrawSetUp, EachFailingStepFallsBackToGdi) {
+  const Calls restoreAndRelease = {"IDirectDraw::RestoreDisplayMode()", "IDirectDraw::Release()"};
   const FailingStep steps[] = {
-      {"DirectDrawCreate", 0, {}},
-      {"IDirectDraw::SetCooperativeLevel",
-       0,
-       {"IDirectDraw::RestoreDisplayMode()", "IDirectDraw::Release()"}},
-      {"IDirectDraw::SetDisplayMode",
-       0,
-       {"IDirectDraw::RestoreDisplayMode()", "IDirectDraw::Release()"}},
-      {"IDirectDraw::CreateSurface",
-       0,
-       {"IDirectDraw::RestoreDisplayMode()", "IDirectDraw::Release()"}},
+      {"DirectDrawCreate", 0, {}, false},
+      {"DirectDrawCreate", 0, {}, true},
+      {"IDirectDraw::SetCooperativeLevel", 0, restoreAndRelease, false},
+      {"IDirectDraw::SetDisplayMode", 0, restoreAndRelease, false},
+      {"IDirectDraw::SetDisplayMode", 0, restoreAndRelease, true},
+      {"IDirectDraw::CreateSurface", 0, restoreAndRelease, false},
       {"IDirectDrawSurface::GetAttachedSurface",
        0,
        {"IDirectDrawSurface::Release(primary)", "IDirectDraw::RestoreDisplayMode()",
-        "IDirectDraw::Release()"}},
+        "IDirectDraw::Release()"},
+       false},
       {"IDirectDraw::CreateSurface",
        1,
        {"IDirectDrawSurface::Release(back)", "IDirectDrawSurface::Release(primary)",
-        "IDirectDraw::RestoreDisplayMode()", "IDirectDraw::Release()"}},
+        "IDirectDraw::RestoreDisplayMode()", "IDirectDraw::Release()"},
+       false},
   };
   for (const FailingStep& step : steps) {
-    SCOPED_TRACE(std::string(step.call) + " #" + std::to_string(step.callsBefore + 1));
+    SCOPED_TRACE(std::string(step.call) + " #" + std::to_string(step.callsBefore + 1) +
+                 (step.refuse640 ? ", no 640 x 480" : ""));
     FreshProcess("direct_x=1");
     HWND other = FakeAddWindow(WS_CAPTION, RECT{10, 20, 310, 220});
     for (int i = 0; i < step.callsBefore; ++i) ScriptResult(step.call, DD_OK);
     ScriptResult(step.call, DDERR_GENERIC);
+    if (step.refuse640) ScriptResult("ChangeDisplaySettingsA", -2);
+    ScheduleTicks(1);
+    ScheduleKey();
     EXPECT_EQ(RunSaverWith("/s"), 0);
-    const int destroyed = IndexOf("DestroyWindow");
-    ASSERT_GE(destroyed, 0);
-    EXPECT_EQ(DirectDrawCalls(destroyed), step.released);
+    EXPECT_EQ(currentMode, ModeGdiFullScreen);
+
+    // DirectDraw released and the mode restored before the GDI set-up begins.
+    const int failed = IndexOf(step.call, step.callsBefore > 0 ? IndexOf(step.call) + 1 : 0);
+    const int switched = IndexOf("ChangeDisplaySettingsA");
+    ASSERT_GE(failed, 0);
+    ASSERT_GT(switched, failed);
+    Calls between = DirectDrawCalls(failed + 1);
+    between.resize(std::min(between.size(), step.released.size()));
+    EXPECT_EQ(between, step.released);
+    EXPECT_EQ(DirectDrawCalls(switched), Calls{});
     EXPECT_EQ(FakeDirectDrawReferencesLeft(), 0);
-    // The destruction handling undoes the rest; the loop is never entered.
-    EXPECT_EQ(CountCalls("SetWindowPos"), 1);
+    EXPECT_LT(switched, IndexOf("GlobalAlloc", switched));
+    EXPECT_LT(IndexOf("GlobalAlloc", switched), IndexOf("CreateDIBSection"));
+
+    // The window is sized for the screen the switch left, and shows the GDI frame on it.
+    const int width = step.refuse640 ? 1024 : 640, height = step.refuse640 ? 768 : 480;
+    EXPECT_EQ(ArgsOf("SetWindowPos"),
+              (Calls{FakeHex(FakeCreatedWindow()), FakeHex(std::uintptr_t{0}), "0", "0",
+                     std::to_string(width), std::to_string(height), FakeHex(0x14)}));
+    EXPECT_EQ(CountCalls(step.refuse640 ? "StretchBlt" : "BitBlt"), 1);
+    EXPECT_EQ(CountCalls("IDirectDrawSurface::Lock"), 0);
+    // The end of run is the GDI one: the display back, the other windows and the cursor too.
+    EXPECT_EQ(CallsAmong({"ChangeDisplaySettingsA"}).back(), "ChangeDisplaySettingsA(null, 0)");
     EXPECT_EQ(FakeWindowRect(other).left, 10);
     EXPECT_EQ(FakeCursorCount(), 0);
-    EXPECT_EQ(CountCalls("PeekMessageA"), 0);
-    EXPECT_EQ(CountCalls("IDirectDraw::CreatePalette"), 0);
+    EXPECT_EQ(FakeScreenWidth(), 1024);
   }
 }
 

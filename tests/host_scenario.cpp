@@ -7,6 +7,8 @@
 #include "engine/compose.h"
 #include "engine/engine.h"
 #include "host/cover_windows.h"
+#include "host/display_power.h"
+#include "host/frame_pace.h"
 #include "host/run_saver.h"
 #include "host/saver_state.h"
 #include "host/saver_window.h"
@@ -15,6 +17,9 @@
 #include "settings_file.h"
 
 void FreshProcess(const std::string& keys) {
+  // A run the previous test left unfinished gives back its pace and power registration first.
+  StopFramePace();
+  StopWatchingDisplayPower();
   ResetFake();
   FakeSetScreenSize(1024, 768);
   FakeSetCursorPos(100, 100);

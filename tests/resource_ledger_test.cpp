@@ -128,18 +128,42 @@ const Path kFailures[] = {
        ScriptResult("SetTimer", 0);
        ScheduleKey();
      }},
-    {"DirectDraw: no DirectDraw object", "direct_x=1", true, false,
-     [] { FailCall("DirectDrawCreate", DDERR_GENERIC); }},
-    {"DirectDraw: no exclusive level", "direct_x=1", true, false,
-     [] { FailCall("IDirectDraw::SetCooperativeLevel", DDERR_GENERIC); }},
-    {"DirectDraw: no display mode", "direct_x=1", true, false,
-     [] { FailCall("IDirectDraw::SetDisplayMode", DDERR_GENERIC); }},
-    {"DirectDraw: no primary surface", "direct_x=1", true, false,
-     [] { FailCall("IDirectDraw::CreateSurface", DDERR_GENERIC); }},
-    {"DirectDraw: no back buffer", "direct_x=1", true, false,
-     [] { FailCall("IDirectDrawSurface::GetAttachedSurface", DDERR_GENERIC); }},
-    {"DirectDraw: no offscreen surface", "direct_x=1", true, false,
-     [] { FailCall("IDirectDraw::CreateSurface", DDERR_GENERIC, 1); }},
+    {"DirectDraw: no DirectDraw object, then GDI", "direct_x=1", true, false,
+     [] {
+       FailCall("DirectDrawCreate", DDERR_GENERIC);
+       ScheduleTicks(2);
+       ScheduleKey();
+     }},
+    {"DirectDraw: no exclusive level, then GDI", "direct_x=1", true, false,
+     [] {
+       FailCall("IDirectDraw::SetCooperativeLevel", DDERR_GENERIC);
+       ScheduleTicks(2);
+       ScheduleKey();
+     }},
+    {"DirectDraw: no display mode, then GDI", "direct_x=1", true, false,
+     [] {
+       FailCall("IDirectDraw::SetDisplayMode", DDERR_GENERIC);
+       ScheduleTicks(2);
+       ScheduleKey();
+     }},
+    {"DirectDraw: no primary surface, then GDI", "direct_x=1", true, false,
+     [] {
+       FailCall("IDirectDraw::CreateSurface", DDERR_GENERIC);
+       ScheduleTicks(2);
+       ScheduleKey();
+     }},
+    {"DirectDraw: no back buffer, then GDI", "direct_x=1", true, false,
+     [] {
+       FailCall("IDirectDrawSurface::GetAttachedSurface", DDERR_GENERIC);
+       ScheduleTicks(2);
+       ScheduleKey();
+     }},
+    {"DirectDraw: no offscreen surface, then GDI", "direct_x=1", true, false,
+     [] {
+       FailCall("IDirectDraw::CreateSurface", DDERR_GENERIC, 1);
+       ScheduleTicks(2);
+       ScheduleKey();
+     }},
     {"DirectDraw: no palette object", "direct_x=1", true, false,
      [] {
        FailCall("IDirectDraw::CreatePalette", DDERR_GENERIC);

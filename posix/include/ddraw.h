@@ -8,12 +8,6 @@
 
 #define STDMETHODCALLTYPE
 
-struct GUID {
-  DWORD Data1;
-  WORD Data2;
-  WORD Data3;
-  BYTE Data4[8];
-};
 typedef const GUID& REFIID;
 
 struct IUnknown {

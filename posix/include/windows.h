@@ -62,3 +62,5 @@ int wsprintfA(LPSTR buffer, LPCSTR format, ...);
 #include "win32_window.h"
 // The configuration dialog's controls, message box and shell.
 #include "win32_dialog.h"
+// Refresh rate, time, the message wait, modules and power notifications.
+#include "win32_system.h"

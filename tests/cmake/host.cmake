@@ -11,6 +11,10 @@ if(NOT WIN32)
     SOURCES cover_scenario_test.cpp host_scenario.cpp settings_file.cpp
     LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
     NATIVE_ONLY LOCK settings_file)
+  glimra_test(today_windows_scenario_test
+    SOURCES today_windows_scenario_test.cpp host_scenario.cpp settings_file.cpp
+    LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
+    NATIVE_ONLY LOCK settings_file)
   glimra_test(ddraw_scenario_test
     SOURCES ddraw_scenario_test.cpp host_scenario.cpp settings_file.cpp
     LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
@@ -35,7 +39,7 @@ if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(GLIMRA_NATIVE_BUILD_DIR ${PROJECT_SOURCE_DIR}/build/native CACHE PATH
     "The native build whose frame finder and renderer the end-to-end tests use")
   set(glimra_e2e_scripts gdi_picture gdi_fill gdi_input single_instance preview window_placement
-    command_tails program_files ddraw_picture monitors)
+    command_tails program_files ddraw_picture monitors ddraw_pace)
   foreach(name IN LISTS glimra_e2e_scripts)
     add_test(NAME e2e_${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/${name}.sh)
     set_tests_properties(e2e_${name} PROPERTIES
@@ -51,4 +55,10 @@ if(NOT WIN32)
     SOURCES resource_ledger_test.cpp host_scenario.cpp settings_file.cpp
     LINKS ${glimra_host_scenario_links} glimra_engine glimra_host_logic
     NATIVE_ONLY LOCK settings_file)
+endif()
+
+# glimra.scr carries no application manifest (Windows builds; read with the toolchain's objdump).
+if(WIN32 AND CMAKE_OBJDUMP)
+  add_test(NAME no_manifest COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/no_manifest_test.sh
+    ${CMAKE_OBJDUMP} $<TARGET_FILE:glimra>)
 endif()

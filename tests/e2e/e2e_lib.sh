@@ -173,10 +173,12 @@ saver_window() {
 
 # screenshot FILE.rgb [PICTURE]: the whole 640 x 480 screen as raw RGB bytes; with PICTURE
 # (WxH+X+Y), that part of a larger screen sampled back to 640 x 480 at the middle of each frame
-# pixel's stretched block. The whole screen stays in $WORK/shot.xwd.
+# pixel's stretched block. The whole screen stays in $WORK/shot.xwd, the time it was taken in
+# $WORK/shot.time.
 screenshot() {
   local fit=()
   [ -z "${2:-}" ] || fit=(-crop "$2" +repage -sample '640x480!')
+  date +%s.%N >"$WORK/shot.time"
   xwd -root -silent >"$WORK/shot.xwd"
   /usr/bin/convert "$WORK/shot.xwd" "${fit[@]}" -depth 8 rgb:"$1"
 }

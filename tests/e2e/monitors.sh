@@ -2,8 +2,11 @@
 # /s on two monitors (a 1024 x 768 primary and a 1280 x 720 monitor right of it), GDI and
 # DirectDraw: the primary switches to 640 x 480 and shows the frame, the second monitor shows the
 # same frame fitted into 960 x 720 with black bars (the GDI modes at most a tick behind the
-# primary, DirectDraw the last composed frame) and no pixel of the desktop; a left click and four
-# mouse moves on the second monitor each end the run with 0; both monitors are back afterwards.
+# primary, DirectDraw the last composed frame) and no pixel of the desktop; a left click ends the
+# run with 0, and so does the fourth mouse move on the second monitor, never the third; both
+# monitors are back afterwards. Mid-run the second monitor is given a new mode (1920 x 1080) and
+# then moved below the primary: its cover follows it each time, fitted, with black bars; switched
+# off, it loses its cover, and switched on again, it gets a new one.
 E2E_NAME=monitors
 # shellcheck source=e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
@@ -46,6 +49,18 @@ both_frames() {
   done
 }
 
+# cover_fitted WHAT PICTURE BAR BAR LIMIT ORDER FLIP TRIES: the second monitor shows a frame (one
+# of the first LIMIT, rows in ORDER, flipped with -flip) fitted into PICTURE, in one of up to TRIES
+# screenshots, with both bars beside or above and below it black (all areas as WxH+X+Y).
+cover_fitted() {
+  local frame
+  frame=$(shown_frame "$5" "$6" 0.2 "$8" "$2")
+  [ -n "$frame" ] || fail "$1: the second monitor shows no frame in $2"
+  render_matches "$frame" ${7:+"$7"} || fail "$1: the second monitor's frame $frame differs"
+  all_black "$3" && all_black "$4" || fail "$1: the second monitor's bars are not black"
+  log "$1: the second monitor shows frame $frame in $2"
+}
+
 # matches FRAME FILE.rgb [-flip]: the renderer's frame equals the picture.
 matches() {
   cp "$2" "$WORK/shot.rgb"
@@ -74,11 +89,16 @@ check_run() {
   # display shows of the flips (Wine shows them late).
 }
 
+switched="DUMMY0 640x480+0+0 DUMMY1 1280x720+640+0"
+xrandr --addmode DUMMY1 1920x1080
 for direct_x in 0 1; do
+  # The frame check's LIMIT ORDER FLIP TRIES for a cover on its own.
   if [ "$direct_x" = 0 ]; then
     check_run 0 bottom-up -flip 2000 1 10
+    check=(2000 bottom-up -flip 10)
   else
     check_run 1 top-down "" 60000 0 40
+    check=(60000 top-down "" 40)
   fi
   step "direct_x=$direct_x: a left click on the second monitor"
   xdotool mousemove 1500 300 && sleep 0.3 && xdotool click 1
@@ -86,16 +106,61 @@ for direct_x in 0 1; do
   after=$(wait_monitors "$before" 15) || fail "direct_x=$direct_x: the display after the run: $after"
   log "direct_x=$direct_x: a click on the second monitor ends the run with 0; the monitors are back"
 
+  # The cursor starts on the second monitor, outside the 640 x 480 primary: DirectDraw's switch
+  # confines it to the primary, which is no move of the user's.
   xdotool mousemove 1500 300
   start_saver /s
   [ -n "$(saver_window)" ] || fail "direct_x=$direct_x: no saver window appeared"
+  wait_monitors "$switched" 5 >/dev/null || fail "direct_x=$direct_x: the display never switched"
   sleep 0.5
-  step "direct_x=$direct_x: four mouse moves on the second monitor"
-  for x in 1000 1100 1200 1300; do
+  step "direct_x=$direct_x: three mouse moves on the second monitor"
+  for x in 1000 1100 1200; do
     xdotool mousemove "$x" 400
     sleep 0.4
   done
+  sleep 1
+  still_running "$SAVER_PID" || fail "direct_x=$direct_x: three mouse moves ended the run"
+  step "direct_x=$direct_x: the fourth mouse move on the second monitor"
+  xdotool mousemove 1300 400
   expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: four mouse moves on the second monitor"
-  log "direct_x=$direct_x: four mouse moves on the second monitor end the run with 0"
+  log "direct_x=$direct_x: three mouse moves on the second monitor leave the run going, the fourth ends it with 0"
+  wait_monitors "$before" 15 >/dev/null || fail "direct_x=$direct_x: the display after the moves"
+
+  xdotool mousemove 300 200
+  start_saver /s
+  [ -n "$(saver_window)" ] || fail "direct_x=$direct_x: no saver window appeared"
+  wait_monitors "$switched" 5 >/dev/null || fail "direct_x=$direct_x: the display never switched"
+  # Wine tells the program nothing of these changes: the cover follows at its check of the monitor
+  # list, within a second.
+  step "direct_x=$direct_x: the second monitor given 1920 x 1080 mid-run"
+  xrandr --output DUMMY1 --mode 1920x1080
+  now=$(wait_monitors "DUMMY0 640x480+0+0 DUMMY1 1920x1080+640+0" 5) ||
+    fail "direct_x=$direct_x: the display after the new mode: $now"
+  sleep 1.5
+  cover_fitted "direct_x=$direct_x, 1920 x 1080" 1440x1080+880+0 240x1080+640+0 240x1080+2320+0 \
+    "${check[@]}"
+  step "direct_x=$direct_x: the second monitor moved below the primary mid-run"
+  xrandr --output DUMMY1 --below DUMMY0
+  now=$(wait_monitors "DUMMY0 640x480+0+0 DUMMY1 1920x1080+0+480" 5) ||
+    fail "direct_x=$direct_x: the display after the move: $now"
+  sleep 1.5
+  cover_fitted "direct_x=$direct_x, below the primary" 1440x1080+240+480 240x1080+0+480 \
+    240x1080+1680+480 "${check[@]}"
+  # Switched off, the monitor loses its cover; switched on again (an output Wine knew at the
+  # start: one plugged in mid-run it never sees), it gets a new one.
+  step "direct_x=$direct_x: the second monitor switched off mid-run"
+  xrandr --output DUMMY1 --off
+  now=$(wait_monitors "DUMMY0 640x480+0+0" 5) || fail "direct_x=$direct_x: the display: $now"
+  sleep 1.5
+  still_running "$SAVER_PID" || fail "direct_x=$direct_x: a monitor switched off ended the run"
+  step "direct_x=$direct_x: the second monitor switched on again mid-run"
+  xrandr --output DUMMY1 --mode 1280x720 --right-of DUMMY0
+  now=$(wait_monitors "$switched" 5) || fail "direct_x=$direct_x: the display: $now"
+  sleep 1.5
+  cover_fitted "direct_x=$direct_x, on again" 960x720+800+0 160x720+640+0 160x720+1760+0 \
+    "${check[@]}"
+  xdotool key space
+  expect_exit_0 "$SAVER_PID" 15 "direct_x=$direct_x: a key after the monitor changes"
+  after=$(wait_monitors "$before" 15) || fail "direct_x=$direct_x: the display after the run: $after"
 done
 log "PASS"

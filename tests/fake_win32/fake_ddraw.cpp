@@ -7,6 +7,7 @@
 
 #include "fake_win32/fake_calls.h"
 #include "fake_win32/fake_ledger.h"
+#include "fake_win32/fake_system.h"
 #include "fake_win32/fake_window.h"
 
 namespace {
@@ -132,6 +133,8 @@ struct Surface final : IDirectDrawSurface {
     return Unsupported("IDirectDrawSurface::EnumOverlayZOrders", name);
   }
   HRESULT Flip(LPDIRECTDRAWSURFACE target, DWORD flags) override {
+    // The flip takes its time (the vertical blank it waits for), whatever it returns.
+    FakeAdvanceClock(FakeFlipMicros());
     return Call("Flip", {NameOf(target), FakeHex(flags)});
   }
   HRESULT GetAttachedSurface(LPDDSCAPS caps, LPDIRECTDRAWSURFACE* surface) override;

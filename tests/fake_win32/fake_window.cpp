@@ -12,6 +12,7 @@
 
 #include "fake_win32/fake_calls.h"
 #include "fake_win32/fake_ledger.h"
+#include "fake_win32/fake_system.h"
 
 namespace {
 
@@ -25,6 +26,15 @@ struct Window {
   bool iconic;
   bool alive;
   bool needsPaint;
+};
+
+// A monitor other than the primary: right of the one before it in the row, or at a place of its
+// own.
+struct OtherMonitor {
+  int width;
+  int height;
+  bool placed;
+  POINT place;
 };
 
 struct ScheduledEvent {
@@ -49,7 +59,7 @@ struct State {
   int storedHeight = 768;
   int screenWidth = 1024;
   int screenHeight = 768;
-  std::vector<std::pair<int, int>> otherMonitors;  // sizes, placed right of the primary in order
+  std::vector<OtherMonitor> otherMonitors;
   HWND focus = nullptr;
   HWND created = nullptr;
   std::function<void()> duringCreate;
@@ -204,17 +214,46 @@ void FakeSetScreenSize(int width, int height) {
   S().storedHeight = S().screenHeight = height;
 }
 void FakeAddMonitor(int width, int height) {
-  S().otherMonitors.emplace_back(width, height);
+  S().otherMonitors.push_back({width, height, false, {}});
+}
+void FakeSetMonitorMode(int index, int width, int height) {
+  S().otherMonitors.at(index).width = width;
+  S().otherMonitors.at(index).height = height;
+}
+void FakePlaceMonitor(int index, LONG x, LONG y) {
+  S().otherMonitors.at(index).placed = true;
+  S().otherMonitors.at(index).place = {x, y};
+}
+void FakeRemoveMonitor(int index) {
+  auto& monitors = S().otherMonitors;
+  monitors.erase(monitors.begin() + index);
 }
 
+void FakeDisplayChanged() {
+  // Windows made or destroyed by the handling do not disturb the walk.
+  std::vector<HWND> topLevel;
+  for (const Window& w : S().windows)
+    if (w.alive && w.parent == nullptr && w.proc != nullptr) topLevel.push_back(w.handle);
+  const LPARAM size = MAKELPARAM(S().screenWidth, S().screenHeight);
+  for (HWND window : topLevel) Send(window, WM_DISPLAYCHANGE, 8, size);
+}
+
+// DirectDraw's exclusive mode confines the cursor to the primary at its new size (Wine does); a
+// cursor it moves makes a mouse-move message, as any move of the cursor does.
 void FakeSetDisplayMode(int width, int height) {
-  S().screenWidth = width;
-  S().screenHeight = height;
+  State& s = S();
+  s.screenWidth = width;
+  s.screenHeight = height;
+  const POINT was = s.cursor;
+  s.cursor = {std::min<LONG>(was.x, width - 1), std::min<LONG>(was.y, height - 1)};
+  FakeDisplayChanged();
+  if (s.cursor.x != was.x || s.cursor.y != was.y) FakePostInput(WM_MOUSEMOVE);
 }
 
 void FakeRestoreDisplayMode() {
   S().screenWidth = S().storedWidth;
   S().screenHeight = S().storedHeight;
+  FakeDisplayChanged();
 }
 
 int FakeScreenWidth() {
@@ -238,6 +277,10 @@ void FakePostInputTo(HWND window, UINT message, WPARAM wParam) {
 
 void FakeTimerTick() {
   for (FakeTimer& t : S().timers) t.due = true;
+}
+
+LRESULT FakeSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Send(window, message, wParam, lParam);
 }
 
 int FakeEmptyPolls() {
@@ -398,6 +441,21 @@ LRESULT DispatchMessageA(const MSG* msg) {
   return Send(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
+// Input or the end of the timeout, whichever comes first; the clock moves on by the timeout.
+DWORD MsgWaitForMultipleObjectsEx(DWORD count, const HANDLE*, DWORD milliseconds, DWORD wakeMask,
+                                  DWORD flags) {
+  RecordCall("MsgWaitForMultipleObjectsEx",
+             {FakeNum(count), FakeNum(milliseconds), FakeHex(wakeMask), FakeHex(flags)});
+  MSG msg;
+  if (milliseconds == INFINITE) {
+    WaitForMessage();
+    return WAIT_OBJECT_0 + count;
+  }
+  if (NextMessage(&msg, false)) return WAIT_OBJECT_0 + count;
+  FakeAdvanceClock(1000LL * milliseconds);
+  return static_cast<DWORD>(WAIT_TIMEOUT);
+}
+
 BOOL WaitMessage() {
   RecordCall("WaitMessage");
   WaitForMessage();
@@ -511,7 +569,8 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
   if (w == nullptr) return FALSE;
   w->rect = RECT{x, y, x + width, y + height};
   if (flags & SWP_SHOWWINDOW) w->visible = true;
-  if (insertAfter == HWND_TOP && w->parent == nullptr) RaiseToTop(window);
+  if ((insertAfter == HWND_TOP || insertAfter == HWND_TOPMOST) && w->parent == nullptr)
+    RaiseToTop(window);
   return TRUE;
 }
 
@@ -536,18 +595,22 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     if (mode->dmFields & DM_PELSWIDTH) s.screenWidth = static_cast<int>(mode->dmPelsWidth);
     if (mode->dmFields & DM_PELSHEIGHT) s.screenHeight = static_cast<int>(mode->dmPelsHeight);
   }
+  FakeDisplayChanged();
   return DISP_CHANGE_SUCCESSFUL;
 }
 
-// The primary at the origin at the current mode's size, the others side by side right of it, as
-// a display server lays them out again after a mode switch.
+// The primary at the origin at the current mode's size, the others side by side right of it (as a
+// display server lays them out again after a mode switch) or at their own places.
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM param) {
   RecordCall("EnumDisplayMonitors", {FakeHex(dc), clip ? "rect" : "null", FakeNum(param != 0)});
   RECT rect = {0, 0, S().screenWidth, S().screenHeight};
+  LONG rowEnd = rect.right;
   std::uintptr_t monitor = 0x3000;
   if (!callback(reinterpret_cast<HMONITOR>(monitor), nullptr, &rect, param)) return TRUE;
-  for (const auto& size : S().otherMonitors) {
-    rect = {rect.right, 0, rect.right + size.first, size.second};
+  for (const OtherMonitor& m : S().otherMonitors) {
+    const POINT at = m.placed ? m.place : POINT{rowEnd, 0};
+    rect = {at.x, at.y, at.x + m.width, at.y + m.height};
+    if (!m.placed) rowEnd = rect.right;
     monitor += 0x10;
     if (!callback(reinterpret_cast<HMONITOR>(monitor), nullptr, &rect, param)) break;
   }

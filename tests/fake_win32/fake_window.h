@@ -41,6 +41,16 @@ void FakeSetScreenSize(int width, int height);  // the mode stored for the displ
 // Another monitor of this size, right of the primary and of the monitors added before it. Without
 // any, the fake reports one monitor.
 void FakeAddMonitor(int width, int height);
+// Changes to the other monitors while the program runs, as a user or the hardware makes them:
+// monitor `index` (0 for the first added) gets a new mode, a place of its own (screen
+// coordinates; no longer in the row right of the primary), or goes away.
+void FakeSetMonitorMode(int index, int width, int height);
+void FakePlaceMonitor(int index, LONG x, LONG y);
+void FakeRemoveMonitor(int index);
+// WM_DISPLAYCHANGE to the program's top-level windows, as Windows sends it after any change to
+// the monitors (Wine 8 sends none for changes made outside the program). Mode changes made through
+// ChangeDisplaySettingsA and DirectDraw send it too.
+void FakeDisplayChanged();
 // The mode DirectDraw sets and restores (the fake's DirectDraw object calls these).
 void FakeSetDisplayMode(int width, int height);
 void FakeRestoreDisplayMode();
@@ -56,6 +66,8 @@ void FakePostInput(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 void FakePostInputTo(HWND window, UINT message, WPARAM wParam = 0);
 // Every running timer becomes due once (the platform merges ticks that pile up).
 void FakeTimerTick();
+// A message the system sends to `window` (not recorded: the program makes no call).
+LRESULT FakeSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Number of times PeekMessageA told the program that its queue was empty.
 int FakeEmptyPolls();
 // A cursor count below 0 hides the cursor.
