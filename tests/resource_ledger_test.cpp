@@ -35,6 +35,13 @@ void ExpectEverythingReleased(bool fullScreen) {
   }
 }
 
+// A DirectDraw set-up step that fails, then the GDI run that follows, ended by a key.
+void FallBackToGdi(const char* call, int before = 0) {
+  FailCall(call, DDERR_GENERIC, before);
+  ScheduleTicks(2);
+  ScheduleKey();
+}
+
 struct Path {
   const char* what;
   const char* keys;  // settings file lines
@@ -129,41 +136,17 @@ const Path kFailures[] = {
        ScheduleKey();
      }},
     {"DirectDraw: no DirectDraw object, then GDI", "direct_x=1", true, false,
-     [] {
-       FailCall("DirectDrawCreate", DDERR_GENERIC);
-       ScheduleTicks(2);
-       ScheduleKey();
-     }},
+     [] { FallBackToGdi("DirectDrawCreate"); }},
     {"DirectDraw: no exclusive level, then GDI", "direct_x=1", true, false,
-     [] {
-       FailCall("IDirectDraw::SetCooperativeLevel", DDERR_GENERIC);
-       ScheduleTicks(2);
-       ScheduleKey();
-     }},
+     [] { FallBackToGdi("IDirectDraw::SetCooperativeLevel"); }},
     {"DirectDraw: no display mode, then GDI", "direct_x=1", true, false,
-     [] {
-       FailCall("IDirectDraw::SetDisplayMode", DDERR_GENERIC);
-       ScheduleTicks(2);
-       ScheduleKey();
-     }},
+     [] { FallBackToGdi("IDirectDraw::SetDisplayMode"); }},
     {"DirectDraw: no primary surface, then GDI", "direct_x=1", true, false,
-     [] {
-       FailCall("IDirectDraw::CreateSurface", DDERR_GENERIC);
-       ScheduleTicks(2);
-       ScheduleKey();
-     }},
+     [] { FallBackToGdi("IDirectDraw::CreateSurface"); }},
     {"DirectDraw: no back buffer, then GDI", "direct_x=1", true, false,
-     [] {
-       FailCall("IDirectDrawSurface::GetAttachedSurface", DDERR_GENERIC);
-       ScheduleTicks(2);
-       ScheduleKey();
-     }},
+     [] { FallBackToGdi("IDirectDrawSurface::GetAttachedSurface"); }},
     {"DirectDraw: no offscreen surface, then GDI", "direct_x=1", true, false,
-     [] {
-       FailCall("IDirectDraw::CreateSurface", DDERR_GENERIC, 1);
-       ScheduleTicks(2);
-       ScheduleKey();
-     }},
+     [] { FallBackToGdi("IDirectDraw::CreateSurface", 1); }},
     {"DirectDraw: no palette object", "direct_x=1", true, false,
      [] {
        FailCall("IDirectDraw::CreatePalette", DDERR_GENERIC);
