@@ -169,6 +169,9 @@ void KeepLibraryMessage(const char* format, va_list arguments) {
 
 // The reason in brackets: libwayland's words where it said any, else the system's.
 std::string Reason(int error) {
+  // libwayland refuses a WAYLAND_SOCKET that is no number without setting errno: "Success" would
+  // read as a contradiction.
+  if (LibraryMessage().empty() && error == 0) return " (no reason given)";
   return " (" + (LibraryMessage().empty() ? std::string(std::strerror(error)) : LibraryMessage()) +
          ")";
 }
