@@ -3,6 +3,8 @@
 // the DPI awareness declared before the first window, in the full-screen modes only.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -186,75 +188,51 @@ TEST(DarkDisplay, RegisteredForTheSaverWindowAndGivenBackBeforeTheTimer) {
 
 // ---- DPI awareness
 
+// Space-separated words, as a list.
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
 struct AwarenessCase {
   const char* what;
   const char* keys;
-  const char* tail;  // "/p" gets a host window
-  std::vector<std::string> missing;
-  std::vector<std::pair<const char*, std::int64_t>> results;
-  Calls declared;
+  const char* tail;      // "/p" gets a host window
+  const char* missing;   // procedures and modules the system lacks
+  const char* scripted;  // a procedure that answers `result`, or ""
+  std::int64_t result;
+  const char* declared;  // the declarations made, in order
 };
 
 TEST(DpiAwareness, NewestDeclarationBeforeTheFirstWindowInFullScreenOnly) {
   const std::int64_t kFail = static_cast<std::int32_t>(0x80004005);
   const std::int64_t kDenied = static_cast<std::int32_t>(0x80070005);
+  const char* kV2 = "SetProcessDpiAwarenessContext(-4)";
+  const char* kShcore = "SetProcessDpiAwareness(2)";
   const AwarenessCase cases[] = {
-      {"GDI full screen: per-monitor V2",
-       "direct_x=0",
-       "/s",
-       {},
-       {},
-       {"SetProcessDpiAwarenessContext(-4)"}},
-      {"DirectDraw: per-monitor V2",
-       "direct_x=1",
-       "/s",
-       {},
-       {},
-       {"SetProcessDpiAwarenessContext(-4)"}},
-      {"V2 refused (Windows 10 before 1703): shcore per monitor",
-       "direct_x=0",
-       "/s",
-       {},
-       {{"SetProcessDpiAwarenessContext", 0}},
-       {"SetProcessDpiAwarenessContext(-4)", "SetProcessDpiAwareness(2)"}},
-      {"no context call (Windows 8.1): shcore per monitor",
-       "direct_x=0",
-       "/s",
-       {"SetProcessDpiAwarenessContext"},
-       {},
-       {"SetProcessDpiAwareness(2)"}},
-      {"shcore says already declared: nothing more",
-       "direct_x=0",
-       "/s",
-       {"SetProcessDpiAwarenessContext"},
-       {{"SetProcessDpiAwareness", kDenied}},
-       {"SetProcessDpiAwareness(2)"}},
-      {"shcore fails: system awareness",
-       "direct_x=0",
-       "/s",
-       {"SetProcessDpiAwarenessContext"},
-       {{"SetProcessDpiAwareness", kFail}},
-       {"SetProcessDpiAwareness(2)", "SetProcessDPIAware()"}},
-      {"no shcore (Windows Vista, 7): system awareness",
-       "direct_x=0",
-       "/s",
-       {"SetProcessDpiAwarenessContext", "shcore.dll"},
-       {},
-       {"SetProcessDPIAware()"}},
-      {"none of them (Windows XP): the run goes on",
-       "direct_x=0",
-       "/s",
-       {"SetProcessDpiAwarenessContext", "shcore.dll", "SetProcessDPIAware"},
-       {},
-       {}},
-      {"preview: never", "direct_x=0", "/p", {}, {}, {}},
-      {"configuration: never", "direct_x=0", "/c", {}, {}, {}},
+      {"GDI full screen: per-monitor V2", "direct_x=0", "/s", "", "", 0, kV2},
+      {"DirectDraw: per-monitor V2", "direct_x=1", "/s", "", "", 0, kV2},
+      {"V2 refused (Windows 10 before 1703): shcore per monitor", "direct_x=0", "/s", "",
+       "SetProcessDpiAwarenessContext", 0,
+       "SetProcessDpiAwarenessContext(-4) SetProcessDpiAwareness(2)"},
+      {"no context call (Windows 8.1): shcore per monitor", "direct_x=0", "/s",
+       "SetProcessDpiAwarenessContext", "", 0, kShcore},
+      {"shcore says already declared: nothing more", "direct_x=0", "/s",
+       "SetProcessDpiAwarenessContext", "SetProcessDpiAwareness", kDenied, kShcore},
+      {"shcore fails: system awareness", "direct_x=0", "/s", "SetProcessDpiAwarenessContext",
+       "SetProcessDpiAwareness", kFail, "SetProcessDpiAwareness(2) SetProcessDPIAware()"},
+      {"no shcore (Windows Vista, 7): system awareness", "direct_x=0", "/s",
+       "SetProcessDpiAwarenessContext shcore.dll", "", 0, "SetProcessDPIAware()"},
+      {"none of them (Windows XP): the run goes on", "direct_x=0", "/s",
+       "SetProcessDpiAwarenessContext shcore.dll SetProcessDPIAware", "", 0, ""},
+      {"preview: never", "direct_x=0", "/p", "", "", 0, ""},
+      {"configuration: never", "direct_x=0", "/c", "", "", 0, ""},
   };
   for (const AwarenessCase& c : cases) {
     SCOPED_TRACE(c.what);
     FreshProcess(c.keys);
-    for (const std::string& name : c.missing) FakeMissingProcedure(name);
-    for (const auto& result : c.results) ScriptResult(result.first, result.second);
+    for (const std::string& name : Words(c.missing)) FakeMissingProcedure(name);
+    if (*c.scripted) ScriptResult(c.scripted, c.result);
     std::string tail = c.tail;
     if (tail == "/p") {
       HWND host = AddPreviewHost(152, 112);
@@ -266,7 +244,7 @@ TEST(DpiAwareness, NewestDeclarationBeforeTheFirstWindowInFullScreenOnly) {
     EXPECT_EQ(RunSaverWith(tail), 0);
     const Calls declared = CallsAmong(
         {"SetProcessDpiAwarenessContext", "SetProcessDpiAwareness", "SetProcessDPIAware"});
-    EXPECT_EQ(declared, c.declared);
+    EXPECT_EQ(declared, Words(c.declared));
     if (!declared.empty()) {
       // Before the placements are read and before the first window.
       const int last = IndexOf(declared.back().substr(0, declared.back().find('(')));
