@@ -61,8 +61,7 @@ measure() {
   sleep 2
   local server t1 t2 s1 s2 w1 w2 x1 x2 refresh
   server=$(OurWineserver)
-  refresh=$(xrandr --current | awk '/\*/ { for (i = 2; i <= NF; i++) if ($i ~ /\*/) {
-    sub(/[*+]+/, "", $i); print $i; exit } }')
+  refresh=$(xorg_refresh_rate) || exit 1
   t1=$(Now); Shot "$work/a.rgb"
   s1=$(Ticks "$saver"); w1=$(Ticks "$server"); x1=$(Ticks "$XORG_PID")
   sleep "$seconds"

@@ -17,9 +17,7 @@ start_saver /s
 window=$(saver_window)
 [ -n "$window" ] || fail "no saver window appeared"
 monitor=$(wait_monitors "DUMMY0 640x480+0+0" 5) || fail "the monitor during the run: $monitor"
-# The refresh rate of the mode now set: the number xrandr marks with '*'.
-refresh=$(xrandr --current | awk '/\*/ { for (i = 2; i <= NF; i++) if ($i ~ /\*/) { sub(/[*+]+/, "", $i); print $i; exit } }')
-[[ $refresh =~ ^[0-9]+(\.[0-9]+)?$ ]] || fail "xrandr gave no refresh rate for the mode: '$refresh'"
+refresh=$(xorg_refresh_rate) || fail "no refresh rate for the mode DirectDraw set"
 
 # timed_frame: "FRAME TIME" of a screenshot that shows one of the first 20000 frames.
 timed_frame() {

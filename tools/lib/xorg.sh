@@ -6,6 +6,8 @@
 #                              exports DISPLAY, sets XORG_PID; 1 and one line on stderr on failure
 #   xorg_stop                  ends it (by its own PID) and waits for it
 #   xorg_monitors              the monitors as they are now, in order: "DUMMY0 1024x768+0+0 ..."
+#   xorg_refresh_rate          the refresh rate of the primary's current mode ("55.01"); 1 and
+#                              one line on stderr where xrandr marks none
 # XORG_MODES   the modes the server offers (names WxH, W a multiple of 8), default below; the
 #              MODEs asked for are added to it. A list without 640x480 gives a display that
 #              cannot switch to it.
@@ -139,6 +141,16 @@ xorg_monitors() {
   xrandr --listmonitors |
     sed -n 's/^ *[0-9]*: [+*]*\([^ ]*\) \([0-9]*\)\/[0-9]*x\([0-9]*\)\/[0-9]*\(+[0-9+]*\).*/\1 \2x\3\4/p' |
     paste -sd ' '
+}
+
+# From xrandr's "   640x480       55.01*+": the rate marked current on the first monitor listed.
+xorg_refresh_rate() {
+  local rate
+  rate=$(xrandr --current | awk '/\*/ { for (i = 2; i <= NF; i++) if ($i ~ /\*/) {
+    sub(/[*+]+/, "", $i); print $i; exit } }')
+  [[ $rate =~ ^[0-9]+(\.[0-9]+)?$ ]] && { echo "$rate"; return 0; }
+  echo "xrandr marks no refresh rate as the current mode's (read: '$rate')" >&2
+  return 1
 }
 
 xorg_fail() {
