@@ -183,6 +183,11 @@ screenshot() {
   /usr/bin/convert "$WORK/shot.xwd" "${fit[@]}" -depth 8 rgb:"$1"
 }
 
+# all_black AREA: whether the last screenshot is black all over AREA (WxH+X+Y).
+all_black() {
+  [ "$(/usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
+}
+
 # frame_of SHOT.rgb MAX ORIENTATION: the number of the frame the screenshot shows, or nothing.
 frame_of() {
   [ -x "$FINDER" ] || fail "$FINDER is missing: build the native preset first"

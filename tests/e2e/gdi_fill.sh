@@ -7,11 +7,6 @@
 export E2E_NAME=gdi_fill # read by e2e_lib.sh
 source "$(dirname "$0")/e2e_lib.sh"
 
-# all_black AREA: whether the last screenshot is black all over AREA (WxH+X+Y).
-all_black() {
-  [ "$(/usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
-}
-
 # check_screen DIRECT_X WxH PICTURE BAR...: one run of the saver on a screen of that size.
 check_screen() {
   local direct_x=$1 screen=$2 picture=$3

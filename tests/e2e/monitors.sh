@@ -22,9 +22,6 @@ before="DUMMY0 1024x768+0+0 DUMMY1 1280x720+1024+0"
 crop() {
   /usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -sample '640x480!' -depth 8 rgb:"$2"
 }
-all_black() {
-  [ "$(/usr/bin/convert "$WORK/shot.xwd" -crop "$1" +repage -format '%[fx:maxima]' info:)" = 0 ]
-}
 
 # both_frames LIMIT ORDER SAME TRIES: the frames the primary and the second monitor show
 # ("PRIMARY SECOND"), from up to TRIES screenshots; with SAME (1), both from one shot and at most a
