@@ -13,11 +13,21 @@ png_color EntryColour(const std::uint8_t* entry, EntryLayout layout) {
   return png_color{entry[0], entry[1], entry[2]};
 }
 
+// libpng's own handlers print to stderr; its reason goes into the renderer's one line instead.
+void KeepPngError(png_structp png, png_const_charp message) {
+  *static_cast<std::string*>(png_get_error_ptr(png)) = message;
+  png_longjmp(png, 1);
+}
+
+void IgnorePngWarning(png_structp, png_const_charp) {}
+
 }  // namespace
 
 bool WriteIndexedPng(std::FILE* file, const std::uint8_t* pixels, std::ptrdiff_t pitch,
                      const PaletteEntries entries, EntryLayout layout, std::string& error) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  std::string reason;
+  png_structp png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, &reason, KeepPngError, IgnorePngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (info == nullptr) {
     png_destroy_write_struct(&png, nullptr);
@@ -27,7 +37,7 @@ bool WriteIndexedPng(std::FILE* file, const std::uint8_t* pixels, std::ptrdiff_t
   // libpng reports write errors (a full disk) by jumping back here.
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    error = "writing the PNG failed";
+    error = "writing the PNG failed: " + reason;
     return false;
   }
   png_init_io(png, file);

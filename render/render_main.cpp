@@ -11,6 +11,7 @@
 #include "engine/palette.h"
 #include "engine/engine.h"
 #include "render/gif_writer.h"
+#include "render/output_file.h"
 #include "render/png_writer.h"
 #include "render/render_options.h"
 #include "render/render_start.h"
@@ -50,15 +51,21 @@ int main(int argc, char** argv) {
 
   // Both outputs are opened before any work, so that an unwritable path is an argument error.
   std::FILE* png = nullptr;
-  if (!options.pngPath.empty() && (png = std::fopen(options.pngPath.c_str(), "wb")) == nullptr)
-    return Fail(kExitBadArguments, "cannot write '" + options.pngPath + "'");
+  OutputFile pngOutput;
+  if (!options.pngPath.empty()) {
+    if ((png = std::fopen(options.pngPath.c_str(), "wb")) == nullptr)
+      return Fail(kExitBadArguments, "cannot write '" + options.pngPath + "'");
+    pngOutput = NoteOutput(options.pngPath);
+  }
   GifFileType* gif = nullptr;
-  if (!options.gifPath.empty() && !OpenGif(options.gifPath, gif, error)) {
-    if (png) {
-      std::fclose(png);
-      unlink(options.pngPath.c_str());
+  OutputFile gifOutput;
+  if (!options.gifPath.empty()) {
+    if (!OpenGif(options.gifPath, gif, error)) {
+      if (png) std::fclose(png);
+      RemoveHalfWritten(pngOutput);
+      return Fail(kExitBadArguments, error);
     }
-    return Fail(kExitBadArguments, error);
+    gifOutput = NoteOutput(options.gifPath);
   }
 
   static PaletteEntries entries = {};
@@ -83,8 +90,8 @@ int main(int argc, char** argv) {
   }
   if (!ok) {
     // A half-written picture is worse than none.
-    if (!options.pngPath.empty()) unlink(options.pngPath.c_str());
-    if (!options.gifPath.empty()) unlink(options.gifPath.c_str());
+    RemoveHalfWritten(pngOutput);
+    RemoveHalfWritten(gifOutput);
     return Fail(kExitWriteFailed, error);
   }
   return 0;

@@ -5,6 +5,7 @@
 #include <png.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,8 +39,18 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
-RunResult RunRender(const std::vector<std::string>& args) {
-  std::string command = "'" GLIMRA_RENDER "'";
+// What a path itself names: 'f' a plain file, 'l' a link, 'c' a character device, '-' nothing.
+char KindOf(const std::string& path) {
+  struct stat info;
+  if (lstat(path.c_str(), &info) != 0) return '-';
+  if (S_ISLNK(info.st_mode)) return 'l';
+  if (S_ISCHR(info.st_mode)) return 'c';
+  return S_ISREG(info.st_mode) ? 'f' : '?';
+}
+
+// `shellPrefix` runs before the program in the same shell (limits, ignored signals).
+RunResult RunRender(const std::vector<std::string>& args, const std::string& shellPrefix = "") {
+  std::string command = shellPrefix + "'" GLIMRA_RENDER "'";
   for (const std::string& arg : args) command += " '" + arg + "'";
   const std::string errPath = ProcessFolder() + "/stderr.txt";
   command += " >/dev/null 2>'" + errPath + "'";
@@ -88,6 +99,48 @@ TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
         << c.what << ": " << run.stderrText;
     // Nothing is left behind, not even the PNG opened before the GIF failed.
     EXPECT_FALSE(Exists(out)) << c.what;
+  }
+}
+
+// A write that fails midway ends with 1 and removes the half-written plain files, but never what a
+// path names that is not the renderer's own file: a link, or the device behind it (as root,
+// removing /dev/full itself).
+struct FailedWrite {
+  const char* what;
+  const char* shellPrefix;
+  std::vector<std::string> args;  // "@" stands for the process folder
+  std::string kinds;              // KindOf of --out's path, then --gif's, then /dev/full
+};
+
+TEST(RenderArgumentsTest, FailedWriteRemovesOnlyItsOwnPlainFiles) {
+  ASSERT_EQ(KindOf("/dev/full"), 'c') << "this test needs the character device /dev/full";
+  const std::string folder = ProcessFolder();
+  ASSERT_EQ(symlink("/dev/full", (folder + "/full.png").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/full", (folder + "/full.gif").c_str()), 0);
+  // The shell's size limit is in 512-byte blocks; with SIGXFSZ ignored, a write beyond it fails.
+  const char* limited = "trap '' XFSZ; ulimit -f 16; exec ";
+  const std::vector<FailedWrite> cases = {
+      {"PNG cut short by a size limit", limited, {"--out", "@/cut.png"}, "--c"},
+      {"GIF cut short by a size limit", limited, {"--gif", "@/cut.gif", "--frames", "3"}, "--c"},
+      {"PNG to a full device through a link", "", {"--out", "@/full.png"}, "l-c"},
+      {"GIF to a full device, PNG plain",
+       "",
+       {"--out", "@/plain.png", "--gif", "@/full.gif", "--frames", "2"},
+       "-lc"},
+  };
+  for (const FailedWrite& c : cases) {
+    std::vector<std::string> args = c.args;
+    std::string out = folder + "/none", gif = folder + "/none";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (args[i][0] == '@') args[i] = folder + args[i].substr(1);
+      if (i > 0 && args[i - 1] == "--out") out = args[i];
+      if (i > 0 && args[i - 1] == "--gif") gif = args[i];
+    }
+    const RunResult run = RunRender(args, c.shellPrefix);
+    EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.stderrText;
+    EXPECT_EQ(run.stderrText.rfind("glimra-render: ", 0), 0u) << c.what << ": " << run.stderrText;
+    const std::string kinds = {KindOf(out), KindOf(gif), KindOf("/dev/full")};
+    EXPECT_EQ(kinds, c.kinds) << c.what << " (--out, --gif, /dev/full)";
   }
 }
 
