@@ -1,4 +1,4 @@
-// Which outputs a failed run may remove, judged by what the path itself names (lstat).
+// What the renderer's output paths lead to (stat) and name (lstat).
 #include "render/output_file.h"
 
 #include <sys/stat.h>
@@ -8,12 +8,16 @@ OutputFile NoteOutput(const std::string& path) {
   OutputFile output;
   output.path = path;
   struct stat info;
-  if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    output.removable = true;
-    output.device = info.st_dev;
-    output.inode = info.st_ino;
-  }
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return output;
+  output.plainFile = true;
+  output.device = info.st_dev;
+  output.inode = info.st_ino;
+  output.removable = lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
   return output;
+}
+
+bool SameFile(const OutputFile& one, const OutputFile& other) {
+  return one.plainFile && other.plainFile && one.device == other.device && one.inode == other.inode;
 }
 
 void RemoveHalfWritten(const OutputFile& output) {

@@ -38,6 +38,38 @@ void ShowProgress(long done, long total) {
                terminal && done != total ? "" : "\n");
 }
 
+struct Outputs {
+  std::FILE* png = nullptr;
+  OutputFile pngFile;
+  GifFileType* gif = nullptr;
+  OutputFile gifFile;
+};
+
+// Both outputs are opened before any work, so that an unwritable path is an argument error. When
+// one cannot be used, nothing opened is left behind.
+bool OpenOutputs(const RenderOptions& options, Outputs& outputs, std::string& error) {
+  if (!options.pngPath.empty()) {
+    if ((outputs.png = std::fopen(options.pngPath.c_str(), "wb")) == nullptr) {
+      error = "cannot write '" + options.pngPath + "'";
+      return false;
+    }
+    outputs.pngFile = NoteOutput(options.pngPath);
+  }
+  bool usable = options.gifPath.empty() || OpenGif(options.gifPath, outputs.gif, error);
+  if (outputs.gif) outputs.gifFile = NoteOutput(options.gifPath);
+  // Two writers on one file would each overwrite the other's picture.
+  if (usable && SameFile(outputs.pngFile, outputs.gifFile)) {
+    CloseGif(outputs.gif, error);
+    error = "--out and --gif name the same file";
+    usable = false;
+  }
+  if (!usable && outputs.png) {
+    std::fclose(outputs.png);
+    RemoveHalfWritten(outputs.pngFile);
+  }
+  return usable;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,24 +81,10 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // Both outputs are opened before any work, so that an unwritable path is an argument error.
-  std::FILE* png = nullptr;
-  OutputFile pngOutput;
-  if (!options.pngPath.empty()) {
-    if ((png = std::fopen(options.pngPath.c_str(), "wb")) == nullptr)
-      return Fail(kExitBadArguments, "cannot write '" + options.pngPath + "'");
-    pngOutput = NoteOutput(options.pngPath);
-  }
-  GifFileType* gif = nullptr;
-  OutputFile gifOutput;
-  if (!options.gifPath.empty()) {
-    if (!OpenGif(options.gifPath, gif, error)) {
-      if (png) std::fclose(png);
-      RemoveHalfWritten(pngOutput);
-      return Fail(kExitBadArguments, error);
-    }
-    gifOutput = NoteOutput(options.gifPath);
-  }
+  Outputs outputs;
+  if (!OpenOutputs(options, outputs, error)) return Fail(kExitBadArguments, error);
+  std::FILE* png = outputs.png;
+  GifFileType* gif = outputs.gif;
 
   static PaletteEntries entries = {};
   std::vector<std::uint8_t> frame;
@@ -90,8 +108,8 @@ int main(int argc, char** argv) {
   }
   if (!ok) {
     // A half-written picture is worse than none.
-    RemoveHalfWritten(pngOutput);
-    RemoveHalfWritten(gifOutput);
+    RemoveHalfWritten(outputs.pngFile);
+    RemoveHalfWritten(outputs.gifFile);
     return Fail(kExitWriteFailed, error);
   }
   return 0;

@@ -71,6 +71,8 @@ struct BadArguments {
 
 TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
   const std::string out = ProcessFolder() + "/bad.png";
+  const std::string link = ProcessFolder() + "/bad-link.gif";
+  ASSERT_EQ(symlink(out.c_str(), link.c_str()), 0);
   const std::vector<BadArguments> cases = {
       {"no output", {"--frames", "3"}, "nothing to write"},
       {"--frames without value", {"--out", out, "--frames"}, "--frames needs a value"},
@@ -89,6 +91,8 @@ TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
       {"GIF in a missing folder",
        {"--out", out, "--gif", "/nonexistent-dir/x.gif"},
        "/nonexistent-dir/x.gif"},
+      {"PNG and GIF one file", {"--out", out, "--gif", out}, "the same file"},
+      {"PNG and GIF one file through a link", {"--out", out, "--gif", link}, "the same file"},
   };
   for (const BadArguments& c : cases) {
     const RunResult run = RunRender(c.args);
