@@ -34,11 +34,6 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
-bool Exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
-
 // What a path itself names: 'f' a plain file, 'l' a link, 'c' a character device, '-' nothing.
 char KindOf(const std::string& path) {
   struct stat info;
@@ -102,7 +97,7 @@ TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
     EXPECT_NE(run.stderrText.find(c.mentions), std::string::npos)
         << c.what << ": " << run.stderrText;
     // Nothing is left behind, not even the PNG opened before the GIF failed.
-    EXPECT_FALSE(Exists(out)) << c.what;
+    EXPECT_EQ(KindOf(out), '-') << c.what;
   }
 }
 
@@ -112,34 +107,30 @@ TEST(RenderArgumentsTest, BadArgumentsGiveOneLineAndExitCode2) {
 struct FailedWrite {
   const char* what;
   const char* shellPrefix;
-  std::vector<std::string> args;  // "@" stands for the process folder
-  std::string kinds;              // KindOf of --out's path, then --gif's, then /dev/full
+  const char* out;    // in the process folder, or nullptr: no --out
+  const char* gif;    // likewise for --gif
+  std::string kinds;  // KindOf of --out's path, then --gif's, then /dev/full
 };
 
 TEST(RenderArgumentsTest, FailedWriteRemovesOnlyItsOwnPlainFiles) {
   ASSERT_EQ(KindOf("/dev/full"), 'c') << "this test needs the character device /dev/full";
-  const std::string folder = ProcessFolder();
-  ASSERT_EQ(symlink("/dev/full", (folder + "/full.png").c_str()), 0);
-  ASSERT_EQ(symlink("/dev/full", (folder + "/full.gif").c_str()), 0);
+  const std::string folder = ProcessFolder() + "/";
+  ASSERT_EQ(symlink("/dev/full", (folder + "full.png").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/full", (folder + "full.gif").c_str()), 0);
   // The shell's size limit is in 512-byte blocks; with SIGXFSZ ignored, a write beyond it fails.
   const char* limited = "trap '' XFSZ; ulimit -f 16; exec ";
   const std::vector<FailedWrite> cases = {
-      {"PNG cut short by a size limit", limited, {"--out", "@/cut.png"}, "--c"},
-      {"GIF cut short by a size limit", limited, {"--gif", "@/cut.gif", "--frames", "3"}, "--c"},
-      {"PNG to a full device through a link", "", {"--out", "@/full.png"}, "l-c"},
-      {"GIF to a full device, PNG plain",
-       "",
-       {"--out", "@/plain.png", "--gif", "@/full.gif", "--frames", "2"},
-       "-lc"},
+      {"PNG cut short by a size limit", limited, "cut.png", nullptr, "--c"},
+      {"GIF cut short by a size limit", limited, nullptr, "cut.gif", "--c"},
+      {"PNG to a full device through a link", "", "full.png", nullptr, "l-c"},
+      {"GIF to a full device, PNG plain", "", "plain.png", "full.gif", "-lc"},
   };
   for (const FailedWrite& c : cases) {
-    std::vector<std::string> args = c.args;
-    std::string out = folder + "/none", gif = folder + "/none";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      if (args[i][0] == '@') args[i] = folder + args[i].substr(1);
-      if (i > 0 && args[i - 1] == "--out") out = args[i];
-      if (i > 0 && args[i - 1] == "--gif") gif = args[i];
-    }
+    const std::string out = folder + (c.out ? c.out : "none");
+    const std::string gif = folder + (c.gif ? c.gif : "none");
+    std::vector<std::string> args = {"--frames", "3"};
+    if (c.out) args.insert(args.end(), {"--out", out});
+    if (c.gif) args.insert(args.end(), {"--gif", gif});
     const RunResult run = RunRender(args, c.shellPrefix);
     EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.stderrText;
     EXPECT_EQ(run.stderrText.rfind("glimra-render: ", 0), 0u) << c.what << ": " << run.stderrText;
